@@ -1,0 +1,46 @@
+// The cloth demo: 3600 knobs on a 60 x 60 grid joined by springs, falling onto a
+// height field, advanced one fixed step and drawn as a white wire grid per frame.
+#pragma once
+
+#include "framework/zoApp.h"
+#include "math/zoVec3f.h"
+#include "shape/zoNiceShapes.h"
+
+struct clothknob {
+    zoVec3f pos;   // z is up
+    zoVec3f vel;
+    bool on_surf;  // frozen for good once it has touched the surface
+
+    clothknob() {}  // pos and vel start at (0, 0, 0); on_surf is set by drapeApp
+};
+
+#define DRAPE_KNOBS 3600
+#define DRAPE_SIDE 60
+
+class drapeApp : public zoApp {
+public:
+    zoMeshShape* blanky;
+    clothknob thread[DRAPE_KNOBS];
+    zoVec3f del1, del2, del3, del4;  // spring scratch: knob -> neighbour
+    zoVec3f force;
+    zoVec3f zero;
+    zoVec3f enviro;
+    zoVec3f k1[DRAPE_KNOBS], k2[DRAPE_KNOBS], k3[DRAPE_KNOBS], k4[DRAPE_KNOBS];
+    float dist1, dist2, dist3, dist4;
+    float fx, fy, j;
+    int i;  // knob index of the loop at work
+    int h;  // inner index of the drawing loop
+    int m;  // frame counter
+    int n;
+
+    drapeApp();
+
+    void draw() override;
+    virtual void rungef(clothknob* P, zoVec3f& vstore, zoVec3f ref, int i);
+    virtual float surface(float x, float y);
+};
+
+extern "C" {
+zoApp* makeApp();
+extern char my_type[4];
+}
