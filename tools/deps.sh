@@ -1,0 +1,34 @@
+#!/usr/bin/env bash
+# Installs the Debian packages the project needs, only those that are missing.
+# Sourced by tools/demo.sh and tools/test.sh; safe to run on its own as root.
+set -euo pipefail
+
+ZOU_PACKAGES=(
+  build-essential cmake pkg-config git
+  freeglut3-dev libglu1-mesa-dev libgl1-mesa-dri libegl-dev libegl-mesa0 libgbm1
+  libgtest-dev libbenchmark-dev
+  clang-14 libclang-rt-14-dev
+  xvfb xauth xdotool openbox x11-apps x11-utils imagemagick
+  libpng-dev libgif-dev
+)
+
+zou_install_deps() {
+  local missing=()
+  for p in "${ZOU_PACKAGES[@]}"; do
+    dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
+  done
+  if [ ${#missing[@]} -eq 0 ]; then
+    echo "deps: all ${#ZOU_PACKAGES[@]} packages present"
+    return 0
+  fi
+  echo "deps: installing ${missing[*]}"
+  local sudo=""
+  [ "$(id -u)" -eq 0 ] || sudo="sudo"
+  export DEBIAN_FRONTEND=noninteractive
+  $sudo apt-get update -q
+  $sudo apt-get install -y -q --no-install-recommends "${missing[@]}"
+}
+
+if [ "${BASH_SOURCE[0]}" = "$0" ]; then
+  zou_install_deps
+fi

@@ -1,0 +1,27 @@
+#!/usr/bin/env bash
+# Installs what is missing, builds everything and runs every test:
+#   1. the release build: unit tests on the recording GL stand-in, the X11 tests
+#      on freeglut + Mesa under private Xvfb servers, and the command-line checks
+#      (fuzzing, offscreen pictures, the installed package);
+#   2. the unit tests again, built with AddressSanitizer and UndefinedBehaviorSanitizer.
+set -euo pipefail
+here="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
+cd "$here"
+source tools/deps.sh
+zou_install_deps
+
+jobs="$(nproc 2>/dev/null || echo 2)"
+
+echo "== release build (build/)"
+cmake -S . -B build -DCMAKE_BUILD_TYPE=RelWithDebInfo
+cmake --build build -j"$jobs"
+
+echo "== sanitizer build (build-san/)"
+cmake -S . -B build-san -DCMAKE_BUILD_TYPE=Debug -DZOU_SANITIZE=ON -DZOU_BUILD_BENCH=OFF
+cmake --build build-san -j"$jobs"
+
+echo "== unit tests under AddressSanitizer + UndefinedBehaviorSanitizer"
+ASAN_OPTIONS=detect_leaks=0 ctest --test-dir build-san -L unit --output-on-failure -j"$jobs"
+
+echo "== all tests (unit, X11, command line) on the release build"
+ctest --test-dir build --output-on-failure
