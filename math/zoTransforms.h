@@ -10,6 +10,9 @@
 
 extern zoMatrix4f zoMatrixStack[ZO_MATRIX_STACK_SIZE];
 extern int zoMatrixHeight;   // index of the top entry, 0..127
+// Pushes made at the full height that have not been popped yet. Pops use
+// these up before they lower the height, so push/pop pairs stay balanced.
+extern int zoMatrixIgnoredPushes;
 extern zoMatrix4f cameraMatrix;  // captured projection, row-major
 extern int view[4];              // captured viewport: x, y, width, height
 extern zoVec3f cameraPos;        // centre of the near plane under the model-view
