@@ -7,6 +7,7 @@
 // what hit tests use). Drawing refreshes the last two.
 #pragma once
 
+#include <cstddef>
 #include <cstdio>
 
 #include "math/zoMatrix4f.h"
@@ -91,6 +92,11 @@ public:
 protected:
     static float pickTolerance;  // pick distance in pixels
 };
+
+// Every array of a shape is obtained, grown and cut through this function,
+// which behaves as realloc and is realloc. Tests point it at a failing
+// allocator to check that a shape survives exhausted memory unchanged.
+extern void* (*zoShapeRealloc)(void* block, size_t bytes);
 
 // True when (x, y) lies in the screen triangle p, q, r (either winding, edges
 // included); false when any corner's depth is below 0.
