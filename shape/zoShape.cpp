@@ -149,6 +149,17 @@ zoShape::zoShape(bool vertexColors, bool vertexNormals, bool index)
     space.setIdentity();
 }
 
+zoShape::~zoShape() {
+    std::free(vertexList);
+    std::free(absVertexList);
+    std::free(screenVertexList);
+    std::free(normalList);
+    std::free(textureCoordList);
+    std::free(colorList);
+    std::free(indexList);
+    std::free(normalCountList);
+}
+
 int zoShape::addPoint() {
     size_t oldCount = size_t(listLength), count = oldCount + 1;
     // Every array that holds one entry per vertex grows together or not at all.

@@ -40,6 +40,8 @@ public:
     virtual void writeToFile(FILE* stream) { (void)stream; }
     virtual void readFromFile(FILE* stream) { (void)stream; }
     virtual unsigned int getTypeID() { return 0x6E6F6E65; }  // "none"
+    // After the fourteen operations above, so their order is unchanged.
+    virtual ~zoObject() {}
 };
 
 class zoShape : public zoObject {
@@ -69,6 +71,11 @@ public:
     bool enableVertexTextureCoords;
 
     zoShape(bool vertexColors, bool vertexNormals, bool index);
+    // The program keeps its shapes to the end; a shape that is destroyed
+    // releases its arrays. A copy would share them, so there is none.
+    ~zoShape() override;
+    zoShape(const zoShape&) = delete;
+    zoShape& operator=(const zoShape&) = delete;
 
     void draw() override;
     void idle() override {}
