@@ -35,9 +35,19 @@ public:
 
     drapeApp();
 
+    // One frame: the cloth's transforms, the camera capture, the simulation
+    // passes below, the wire grid, and the frame counter.
     void draw() override;
     virtual void rungef(clothknob* P, zoVec3f& vstore, zoVec3f ref, int i);
     virtual float surface(float x, float y);
+
+    // The simulation passes of one frame, in the order draw() runs them. They
+    // make no GL call, so tools and benchmarks can advance the cloth without a
+    // window; draw() is exactly these plus the GL calls.
+    void step();          // contactPass(), stagePass(), updatePass()
+    void contactPass();   // lift knobs below the surface onto it and freeze them
+    void stagePass();     // four rungef stages per free knob
+    void updatePass();    // weighted update, enviro, damping and motion
 };
 
 extern "C" {
