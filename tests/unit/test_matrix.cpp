@@ -104,14 +104,14 @@ TEST(Matrix, Transform3IgnoresRowThreeAndSumsInDouble) {
     EXPECT_EQ(q.z, 2.0f);  // no division by row 3's 28
 }
 
-TEST(Matrix, Transform4UsesAllFourComponents) {
+TEST(Matrix, Transform4UsesAllFourComponentsAndSumsInDouble) {
     zoMatrix4f a;
-    float raw[4][4] = {{1, 0, 0, 1e8f}, {0, 1, 0, 0}, {0, 0, 1, 0}, {0, 0, 1, 2}};
+    float raw[4][4] = {{1, 5e7f, 0, 1e8f}, {0, 1, 0, 0}, {0, 0, 1, 0}, {0, 0, 1, 2}};
     a.set(raw);
     float p[4] = {1, 2, 3, -1}, q[4];
     a.transform4(p, q);
-    // 1 + (-1e8): 1e8 - 1 is 99999999, which rounds to 1e8 as a float.
-    EXPECT_EQ(q[0], float(1.0 - 1e8));
+    // (5e7*2 + 1*1) + 0 + 1e8*(-1) is 1; a float sum would lose the 1 in 1e8 + 1.
+    EXPECT_EQ(q[0], 1.0f);
     EXPECT_EQ(q[1], 2.0f);
     EXPECT_EQ(q[2], 3.0f);
     EXPECT_EQ(q[3], 1.0f);
