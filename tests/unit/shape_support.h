@@ -110,9 +110,16 @@ inline bool bitsEqual(float a, float b) { return std::memcmp(&a, &b, 4) == 0; }
 
 }  // namespace shapetest
 
-#define EXPECT_VEC3(v, ex, ey, ez) \
-    do {                           \
-        EXPECT_EQ((v).x, (ex));    \
-        EXPECT_EQ((v).y, (ey));    \
-        EXPECT_EQ((v).z, (ez));    \
-    } while (0)
+namespace shapetest {
+
+// Exact comparison of a vector with three floats (0 and -0 compare equal).
+inline testing::AssertionResult vec3Is(const zoVec3f& v, float x, float y, float z) {
+    if (v.x == x && v.y == y && v.z == z) return testing::AssertionSuccess();
+    return testing::AssertionFailure() << "got (" << testing::PrintToString(v.x) << ", " << testing::PrintToString(v.y)
+                                       << ", " << testing::PrintToString(v.z) << "), want (" << x << ", " << y << ", "
+                                       << z << ")";
+}
+
+}  // namespace shapetest
+
+#define EXPECT_VEC3(v, ex, ey, ez) EXPECT_TRUE(shapetest::vec3Is((v), float(ex), float(ey), float(ez)))
