@@ -409,3 +409,7 @@ FAKEGL_REGISTER(glutIdleFunc, idleFunc, DisplayFn)
 FAKEGL_REGISTER(glutKeyboardFunc, keyboardFunc, KeyFn)
 FAKEGL_REGISTER(glutSpecialFunc, specialFunc, SpecialFn)
 #undef FAKEGL_REGISTER
+
+// --- Appended for the shape viewer ----------------------------------------------
+void glFrontFace(GLenum mode) { record("glFrontFace", {double(mode)}); }
+void glLightModeli(GLenum pname, GLint param) { record("glLightModeli", {double(pname), double(param)}); }
