@@ -7,7 +7,9 @@
 #include <cmath>
 #include <cstring>
 #include <limits>
+#include <cstddef>
 #include <type_traits>
+#include <utility>
 
 namespace {
 
@@ -25,6 +27,33 @@ static_assert(offsetof(zoVec3f, x) == 0 && offsetof(zoVec3f, y) == 4 && offsetof
 static_assert(offsetof(zoVec4f, w) == 12, "w last");
 static_assert(std::is_same<decltype(std::declval<zoVec3f&>() = zoVec3f()), void>::value,
               "assignment yields no value");
+
+// The framework supports exactly these operators; callers must not be able to
+// write a scalar times a vector, a negation, a comparison or an index.
+template <class...>
+using void_t = void;
+#define ZO_DETECT(name, expr)                                         \
+    template <class T, class = void>                                  \
+    struct name : std::false_type {};                                 \
+    template <class T>                                                \
+    struct name<T, void_t<decltype(expr)>> : std::true_type {};
+ZO_DETECT(HasPlus, std::declval<T>() + std::declval<T>())
+ZO_DETECT(HasVecTimesScalar, std::declval<T>() * 2.0f)
+ZO_DETECT(HasScalarTimesVec, 2.0f * std::declval<T>())
+ZO_DETECT(HasUnaryMinus, -std::declval<T>())
+ZO_DETECT(HasEquality, std::declval<T>() == std::declval<T>())
+ZO_DETECT(HasIndex, std::declval<T>()[0])
+ZO_DETECT(HasMinusAssign, std::declval<T&>() -= std::declval<T>())
+ZO_DETECT(HasVecTimesVec, std::declval<T>() * std::declval<T>())
+#undef ZO_DETECT
+static_assert(HasPlus<zoVec3f>::value && HasVecTimesScalar<zoVec3f>::value, "the supported operators exist");
+static_assert(!HasScalarTimesVec<zoVec3f>::value, "no scalar * vector");
+static_assert(!HasUnaryMinus<zoVec3f>::value, "no unary minus");
+static_assert(!HasEquality<zoVec3f>::value, "no comparison");
+static_assert(!HasIndex<zoVec3f>::value, "no indexing");
+static_assert(!HasMinusAssign<zoVec3f>::value, "no -=");
+static_assert(!HasVecTimesVec<zoVec3f>::value, "no vector * vector");
+static_assert(!HasPlus<zoVec4f>::value && !HasVecTimesScalar<zoVec4f>::value, "zoVec4f has no arithmetic");
 
 TEST(Vec, DefaultsAreZero) {
     zoVec3f v;
