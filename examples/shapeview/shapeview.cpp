@@ -143,6 +143,13 @@ shapeviewApp::shapeviewApp(const char* fileName, bool still)
     zouWindowBgColor[2] = 0.16f;
 }
 
+shapeviewApp::~shapeviewApp() {
+    for (int i = 0; i < SV_SHAPES; i++) {
+        delete shapes[i];
+        delete spare[i];
+    }
+}
+
 void shapeviewApp::printHelp() {
     std::printf("shapeview: click picks, drag selects, s saves to %s, l loads it, m shrinks and turns "
                 "the shapes, i lists them, space stops or starts the rotation, Esc quits\n",

@@ -25,7 +25,7 @@ long long svRecordSize(const zoShape& s);
 // not hold exactly SV_SHAPES sound records.
 bool svReadShapes(FILE* stream, zoShape* into[SV_SHAPES], char* why, size_t whySize);
 
-class shapeviewApp : public zoApp {
+class shapeviewApp final : public zoApp {
 public:
     zoShape* shapes[SV_SHAPES];  // on screen
     zoShape* spare[SV_SHAPES];   // a load reads into these, then the two sets swap
@@ -39,6 +39,8 @@ public:
     float dragX, dragY;          // where the pointer is while it is down
 
     shapeviewApp(const char* fileName, bool still);
+    // The program keeps its application to the end; tests make many.
+    ~shapeviewApp();
 
     void idle() override;
     void draw() override;
