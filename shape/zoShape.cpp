@@ -719,7 +719,7 @@ ReadStatus readWords(FILE* stream, size_t words, void** out) {
     unsigned char* block = nullptr;
     size_t have = 0;
     while (have < total) {
-        size_t want = have < (size_t(1) << 20) ? (size_t(1) << 20) : have * 2;
+        size_t want = have < (size_t(1) << 16) ? (size_t(1) << 16) : have * 2;
         if (want > total) want = total;
         void* p = zoShapeRealloc(block, want);
         if (!p) {

@@ -387,7 +387,7 @@ TEST(ShapeFile, HugeCountOnPipeAllocatesOnlyWhatArrives) {
         AllocLimit unlimited(1000);
         EXPECT_EQ(readInto(t, f), "readFromFile: record is truncated\n");
         ASSERT_FALSE(FailingAlloc::sizes.empty());
-        for (size_t bytes : FailingAlloc::sizes) EXPECT_LE(bytes, size_t(1) << 20);
+        for (size_t bytes : FailingAlloc::sizes) EXPECT_LE(bytes, size_t(1) << 16);
     }
     std::fclose(f);
     EXPECT_TRUE(Snapshot(t).same(before));
