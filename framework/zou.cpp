@@ -187,8 +187,10 @@ void zouSetIntegerv(short code, const int* values) {
     for (int i = 0; i < p.n; ++i) *p.v[i] = values[i];
 
     if (code == ZOU_WINDOW_SIZE) {
-        // The sizes are kept as given, but X refuses a window without area
-        // (BadValue, which ends the process), so GLUT is asked for at least 1 x 1.
+        // The sizes are kept as given, but GLUT is asked for at least 1 x 1: X
+        // answers a zero size with a BadValue error that ends the process, and
+        // reads a negative one as a 16-bit unsigned size near 65535, for which
+        // the GL driver's buffers cannot be allocated.
         glutReshapeWindow(zouWindowWidth > 0 ? zouWindowWidth : 1, zouWindowHeight > 0 ? zouWindowHeight : 1);
         std::free(zouScreenGrabBuffer);
         std::free(zouScreenGrabFlipper);
