@@ -189,8 +189,8 @@ void zouSetIntegerv(short code, const int* values) {
     if (code == ZOU_WINDOW_SIZE) {
         // The sizes are kept as given, but GLUT is asked for at least 1 x 1: X
         // answers a zero size with a BadValue error that ends the process, and
-        // reads a negative one as a 16-bit unsigned size near 65535, for which
-        // the GL driver's buffers cannot be allocated.
+        // reads a negative one as a 16-bit unsigned size near 65535, a window
+        // the GL driver cannot present (Mesa's buffer swap crashes on it).
         glutReshapeWindow(zouWindowWidth > 0 ? zouWindowWidth : 1, zouWindowHeight > 0 ? zouWindowHeight : 1);
         std::free(zouScreenGrabBuffer);
         std::free(zouScreenGrabFlipper);
