@@ -88,6 +88,8 @@ TEST_F(ShapeView, ClicksPickTheShapeUnderThePointer) {
     // Between the hexagon's top edge and the pick distance of 5 pixels.
     EXPECT_EQ(click(640, 453), "picked: loop\n");
     EXPECT_EQ(click(640, 456), "picked: nothing\n");
+    // The segment that closes the loop, from the last vertex back to the first.
+    EXPECT_EQ(click(696, 351), "picked: loop\n");
     // A press and release a few pixels apart is still a click.
     CaptureStdout();
     fakegl::mouseFunc(GLUT_LEFT_BUTTON, GLUT_DOWN, 966, glutY(384));
