@@ -168,20 +168,30 @@ void zouGetIntegerv(short code, int* values) {
         zouDebug(2, "Bad parameter passed to zouGetIntegerv");
         return;
     }
+    if (!values) {
+        zouDebug(2, "Null value array passed to zouGetIntegerv");
+        return;
+    }
     for (int i = 0; i < p.n; ++i) values[i] = *p.v[i];
 }
 
 int zouGetInteger(short code) {
-    // A rejected code writes nothing, so the caller gets a defined 0.
-    int value = 0;
-    zouGetIntegerv(code, &value);
-    return value;
+    // Room for the widest code, so that a multi-value code handed here by
+    // mistake yields its first value instead of writing past the local; a
+    // rejected code writes nothing, so the caller gets a defined 0.
+    int values[4] = {0, 0, 0, 0};
+    zouGetIntegerv(code, values);
+    return values[0];
 }
 
 void zouSetIntegerv(short code, const int* values) {
     ParamSlots p = paramSlots(code);
     if (p.n == 0 || !p.settable) {
         zouDebug(2, "Bad parameter passed to zouSetIntegerv");
+        return;
+    }
+    if (!values) {
+        zouDebug(2, "Null value array passed to zouSetIntegerv");
         return;
     }
     for (int i = 0; i < p.n; ++i) *p.v[i] = values[i];
@@ -200,7 +210,7 @@ void zouSetIntegerv(short code, const int* values) {
 }
 
 void zouDebug(short level, const char* text) {
-    if (level <= zouDebugLevel) std::fprintf(stderr, "%s\n", text);
+    if (level <= zouDebugLevel) std::fprintf(stderr, "%s\n", text ? text : "");
     if (level == 1) std::exit(-1);
 }
 

@@ -205,6 +205,29 @@ TEST_F(ParamStore, WindowSizesWithoutAreaAreStoredButGlutGetsAtLeastOnePixel) {
     }
 }
 
+TEST_F(ParamStore, GetIntegerOfAGroupCodeGivesItsFirstValueAndStaysInBounds) {
+    const int rect[4] = {11, 12, 13, 14};
+    zouSetIntegerv(ZOU_SCREEN_GRAB_RECT, rect);
+    EXPECT_EQ(zouGetInteger(ZOU_SCREEN_GRAB_RECT), 11);  // four values, one returned
+    zouWindowWidth = 640;
+    zouWindowHeight = 480;
+    EXPECT_EQ(zouGetInteger(ZOU_WINDOW_SIZE), 640);
+}
+
+TEST_F(ParamStore, NullValueArraysAreRefused) {
+    const std::vector<int> before = integerSettings();
+    CaptureStderr();
+    zouGetIntegerv(ZOU_WINDOW_SIZE, nullptr);
+    zouSetIntegerv(ZOU_WINDOW_SIZE, nullptr);
+    zouSetIntegerv(99, nullptr);
+    EXPECT_EQ(GetCapturedStderr(),
+              "Null value array passed to zouGetIntegerv\n"
+              "Null value array passed to zouSetIntegerv\n"
+              "Bad parameter passed to zouSetIntegerv\n");
+    EXPECT_EQ(integerSettings(), before);
+    EXPECT_TRUE(fakegl::calls.empty());
+}
+
 // ---- zouDebug --------------------------------------------------------------------
 
 TEST_F(ParamStore, DebugWritesUpToTheThresholdWithANewline) {
@@ -214,7 +237,8 @@ TEST_F(ParamStore, DebugWritesUpToTheThresholdWithANewline) {
     zouDebug(4, "four");
     zouDebug(-2, "minus two");
     zouDebug(0, "100% %s");  // the text is written as given, not as a format
-    EXPECT_EQ(GetCapturedStderr(), "two\nthree\nminus two\n100% %s\n");
+    zouDebug(2, nullptr);     // no text: an empty line
+    EXPECT_EQ(GetCapturedStderr(), "two\nthree\nminus two\n100% %s\n\n");
 
     zouDebugLevel = 0;
     CaptureStderr();
