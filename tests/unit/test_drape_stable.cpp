@@ -1,0 +1,222 @@
+// The stable cloth: substeps that keep drapeApp's picture and constants but
+// let the cloth come to rest, through the recording GL stand-in.
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <cstdint>
+#include <cstring>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "app/stableDrapeApp.h"
+#include "tests/fakegl/fakegl.h"
+#include "framework/zou.h"
+#include "tools/drapeState.h"
+
+namespace {
+
+std::unique_ptr<stableDrapeApp> newStable() {
+    std::unique_ptr<stableDrapeApp> app(static_cast<stableDrapeApp*>(makeStableApp()));
+    EXPECT_NE(app, nullptr);
+    return app;
+}
+
+uint32_t bits(float f) {
+    uint32_t u;
+    std::memcpy(&u, &f, sizeof u);
+    return u;
+}
+
+float speed(const clothknob& k) {
+    return std::sqrt(k.vel.x * k.vel.x + k.vel.y * k.vel.y + k.vel.z * k.vel.z);
+}
+
+}  // namespace
+
+TEST(StableDrapeSetup, ConstantsForTwoSubsteps) {
+    auto app = newStable();
+    EXPECT_EQ(app->substeps, 2);
+    EXPECT_EQ(app->subStep, 0.1f);
+    EXPECT_EQ(app->subDamping, float(std::sqrt(0.9)));
+    const double d = std::sqrt(0.9);
+    EXPECT_EQ(app->subScale, float(0.9 * (1 - d) / (0.1 * d)));
+    EXPECT_EQ(app->subEnviro.z, app->enviro.z * app->subScale);
+    EXPECT_EQ(app->subEnviro.x, 0.0f);
+    // Everything drapeApp lays out is untouched.
+    EXPECT_EQ(app->enviro.z, -0.1f);
+    EXPECT_EQ(app->thread[61].pos.x, -28.0f);
+    EXPECT_EQ(app->thread[3599].pos.z, 30.0f);
+}
+
+TEST(StableDrapeSetup, RefusedSubstepCountChangesNothing) {
+    auto app = newStable();
+    const float scale = app->subScale, damping = app->subDamping, step = app->subStep;
+    zouDebugLevel = 3;  // as zouOpen leaves it
+    testing::internal::CaptureStderr();
+    app->setSubsteps(0);
+    app->setSubsteps(-3);
+    const std::string err = testing::internal::GetCapturedStderr();
+    EXPECT_EQ(err,
+              "setSubsteps: the count of substeps must be at least 1\n"
+              "setSubsteps: the count of substeps must be at least 1\n");
+    EXPECT_EQ(app->substeps, 2);
+    EXPECT_EQ(bits(app->subScale), bits(scale));
+    EXPECT_EQ(bits(app->subDamping), bits(damping));
+    EXPECT_EQ(bits(app->subStep), bits(step));
+}
+
+// One substep per frame is drapeApp's step to the bit, through the break-up:
+// the substep update generalises the original one and nothing else differs.
+TEST(StableDrapeStep, OneSubstepIsTheOriginalStepBitForBit) {
+    auto stable = newStable();
+    stable->setSubsteps(1);
+    EXPECT_EQ(stable->subScale, 1.0f);
+    EXPECT_EQ(stable->subDamping, 0.9f);
+    EXPECT_EQ(stable->subStep, 0.2f);
+    std::unique_ptr<drapeApp> plain(static_cast<drapeApp*>(makeApp()));
+    for (int frame = 1; frame <= 120; frame++) {
+        stable->stableStep();
+        plain->step();
+        ASSERT_EQ(drapeStateHash(*stable), drapeStateHash(*plain)) << "frame " << frame;
+    }
+}
+
+// For slow motion a frame of two substeps moves the velocity as a frame of
+// drapeApp does: a free fall reaches -0.09 after one frame and the same
+// terminal speed 0.9.
+TEST(StableDrapeStep, FreeFallMatchesTheOriginalFrame) {
+    auto stable = newStable();
+    std::unique_ptr<drapeApp> plain(static_cast<drapeApp*>(makeApp()));
+    stable->stableStep();
+    plain->step();
+    for (int k : {0, 61, 1830, 3599}) {
+        EXPECT_NEAR(stable->thread[k].vel.z, plain->thread[k].vel.z, 1e-6) << "knob " << k;
+        EXPECT_EQ(stable->thread[k].vel.x, 0.0f);
+        EXPECT_FALSE(stable->thread[k].on_surf);
+    }
+    EXPECT_NEAR(stable->thread[61].vel.z, -0.09, 1e-6);
+    for (int frame = 2; frame <= 20; frame++) {
+        stable->stableStep();
+        plain->step();
+    }
+    // Still falling flat (nothing touches before frame 30): the speeds agree;
+    // the heights only about, since while the fall accelerates the first
+    // substep moves at the lower speed of mid-frame (a lag of about 0.002 a frame).
+    EXPECT_NEAR(stable->thread[1830].vel.z, plain->thread[1830].vel.z, 1e-5);
+    EXPECT_NEAR(stable->thread[1830].pos.z, plain->thread[1830].pos.z, 0.05);
+}
+
+// The cloth falls, the knobs that touch stay where they touched, the rest
+// hangs from them and comes to rest, and nothing flies off.
+TEST(StableDrapeStep, FallsHangsAndComesToRest) {
+    auto app = newStable();
+    std::vector<zoVec3f> frozenAt(DRAPE_KNOBS);
+    std::vector<bool> wasFrozen(DRAPE_KNOBS, false);
+    float highest = 30.0f;
+    int firstContact = 0, restFrame = 0;
+    double maxSpeed = 0;
+    for (int frame = 1; frame <= 600; frame++) {
+        app->stableStep();
+        int free = 0;
+        double sum = 0;
+        float top = -1e9f;
+        for (int k = 0; k < DRAPE_KNOBS; k++) {
+            const clothknob& n = app->thread[k];
+            ASSERT_TRUE(std::isfinite(n.pos.x) && std::isfinite(n.pos.y) && std::isfinite(n.pos.z))
+                << "knob " << k << " frame " << frame;
+            ASSERT_GE(n.pos.x, -29.0f) << "knob " << k << " frame " << frame;
+            ASSERT_LE(n.pos.x, 30.0f) << "knob " << k << " frame " << frame;
+            ASSERT_GE(n.pos.y, -29.0f) << "knob " << k << " frame " << frame;
+            ASSERT_LE(n.pos.y, 30.0f) << "knob " << k << " frame " << frame;
+            const double v = speed(n);
+            if (v > maxSpeed) maxSpeed = v;
+            ASSERT_LT(v, 2.0) << "knob " << k << " frame " << frame;
+            if (n.pos.z > top) top = n.pos.z;
+            if (n.on_surf) {
+                if (!wasFrozen[k]) {
+                    wasFrozen[k] = true;
+                    frozenAt[k] = n.pos;
+                    if (firstContact == 0) firstContact = frame;
+                }
+                // Where it touched, for good.
+                ASSERT_EQ(bits(n.pos.x), bits(frozenAt[k].x)) << "knob " << k << " frame " << frame;
+                ASSERT_EQ(bits(n.pos.y), bits(frozenAt[k].y)) << "knob " << k << " frame " << frame;
+                ASSERT_EQ(bits(n.pos.z), bits(frozenAt[k].z)) << "knob " << k << " frame " << frame;
+            } else {
+                free++;
+                sum += v;
+            }
+        }
+        if (frame <= 20) {
+            EXPECT_LT(top, highest) << "the cloth does not fall in frame " << frame;
+            highest = top;
+        }
+        const double mean = free ? sum / free : 0.0;
+        if (frame >= 400) {
+            EXPECT_LT(mean, 1e-3) << "free knobs still moving in frame " << frame;
+        }
+        if (mean < 1e-3 && restFrame == 0 && firstContact) restFrame = frame;
+        if (mean >= 1e-3) restFrame = 0;
+    }
+    int frozen = 0;
+    for (int k = 0; k < DRAPE_KNOBS; k++) frozen += app->thread[k].on_surf;
+    // It drapes: part of it lies on the ground, part of it hangs free.
+    EXPECT_GT(frozen, 0);
+    EXPECT_LT(frozen, DRAPE_KNOBS);
+    EXPECT_GT(firstContact, 20);
+    RecordProperty("first_contact", firstContact);
+    RecordProperty("at_rest_from", restFrame);
+    RecordProperty("frozen", frozen);
+    std::printf("first contact in frame %d, frozen %d, at rest from frame %d, fastest knob %.4g\n", firstContact,
+                frozen, restFrame, maxSpeed);
+}
+
+// draw() makes drapeApp's picture of the substepped cloth: the same three
+// transforms, one GL_LINES block of 6844 white segments, the knobs as they
+// stand after the frame's substeps, and one count on the frame counter.
+TEST(StableDrapeDraw, DrawsTheOriginalPictureOfTheSubsteppedCloth) {
+    auto app = newStable();
+    auto twin = newStable();
+    std::unique_ptr<drapeApp> plain(static_cast<drapeApp*>(makeApp()));
+    for (int frame = 0; frame < 40; frame++) {
+        app->stableStep();
+        twin->stableStep();
+        plain->step();
+    }
+    const int m = app->m;
+
+    fakegl::reset();
+    plain->draw();
+    const std::vector<std::string> plainNames = fakegl::names();
+    const std::vector<fakegl::Call> plainCalls = fakegl::calls;
+
+    fakegl::reset();
+    app->draw();
+    twin->stableStep();
+    EXPECT_EQ(app->m, m + 1);
+    EXPECT_EQ(drapeStateHash(*app), drapeStateHash(*twin));
+    EXPECT_EQ(fakegl::names(), plainNames);
+    ASSERT_GE(fakegl::calls.size(), 4u);
+    for (int c = 0; c < 3; c++) EXPECT_EQ(fakegl::calls[c].args, plainCalls[c].args) << fakegl::calls[c].name;
+    EXPECT_EQ(fakegl::count("glBegin"), 1);
+    EXPECT_EQ(fakegl::only("glBegin")[0].args[0], double(GL_LINES));
+    EXPECT_EQ(fakegl::count("glVertex3f"), 4 * 59 * 58);
+    for (const fakegl::Call& c : fakegl::only("glColor3f")) EXPECT_EQ(c.args, (std::vector<double>{1, 1, 1}));
+
+    // The vertices, in drapeApp's order, are the twin's knobs.
+    const std::vector<fakegl::Call> vertices = fakegl::only("glVertex3f");
+    size_t v = 0;
+    bool same = true;
+    for (int i = 1; i < DRAPE_SIDE && same; i++) {
+        for (int h = 1; h < DRAPE_SIDE - 1 && same; h++) {
+            for (int k : {DRAPE_SIDE * h + i - 1, DRAPE_SIDE * h + i, DRAPE_SIDE * (i - 1) + h, DRAPE_SIDE * i + h}) {
+                const zoVec3f& p = twin->thread[k].pos;
+                same = same && vertices[v].args == std::vector<double>{p.x, p.y, p.z};
+                v++;
+            }
+        }
+    }
+    EXPECT_TRUE(same) << "vertex " << v - 1 << " differs";
+    fakegl::reset();
+}
