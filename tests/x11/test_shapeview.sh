@@ -188,6 +188,14 @@ press l
 zt_wait_line "loaded 4 shapes from $FILE"
 zt_log "a cut file is refused with the picture unchanged; the good one loads again"
 
+# ---- Space starts the rotation: every quarter keeps changing, frame after frame.
+shot turning
+zt_mark
+press space
+zt_wait_line "rotation running"
+for q in 0 1 2 3; do wait_change turning "$(quarter $q)"; done
+zt_log "space starts the rotation of every shape"
+
 # ---- Escape, inherited from the framework, ends the program with status 0.
 press Escape
 zt_wait_exit 10
