@@ -33,8 +33,17 @@ public:
     void mouseDrag(float x, float y) override { say("mouseDrag %g %g", x, y); }
     void mouseDrag(float x, float y, int button) override { say("mouseDrag %g %g %g", x, y, button); }
     void mouseUp(float x, float y, int button) override { say("mouseUp %g %g %g", x, y, button); }
+    // Besides the inherited keys: 'z' sets a window size of 0 x 0 and 'n' one
+    // of -5 x -5 through the parameter store, as an application may.
     void keyDown(char key) override {
         say("keyDown %g", key);
+        if (key == 'z' || key == 'n') {
+            const int size[2] = {key == 'z' ? 0 : -5, key == 'z' ? 0 : -5};
+            zouSetIntegerv(ZOU_WINDOW_SIZE, size);
+            int back[2];
+            zouGetIntegerv(ZOU_WINDOW_SIZE, back);
+            say("stored %g %g", back[0], back[1]);
+        }
         zoApp::keyDown(key);
     }
     void specialKeyDown(int key) override {
