@@ -247,10 +247,12 @@ void frameStepUp(void) {
     frameDepth += 1;
 }
 
+void (*zouPresent)(void) = glutSwapBuffers;
+
 void frameStepDown(void) {
     frameDepth -= 1;
     if (frameDepth == 0) {
-        glutSwapBuffers();
+        zouPresent();
     } else {
         glMatrixMode(GL_PROJECTION);
         glPopMatrix();

@@ -75,4 +75,8 @@ void zouCloseToviFrame(void);
 void frameStepUp(void);
 void frameStepDown(void);
 void updateToviViewConstants(void);
+
+// How the outermost frame presents its picture when it closes: glutSwapBuffers
+// in a window; an offscreen run (no window, no GLUT) points it elsewhere.
+extern void (*zouPresent)(void);
 }
