@@ -33,19 +33,23 @@ struct Slot {
 };
 
 // Grows every block to count elements. When one block cannot be had, the
-// blocks already grown are cut back to oldCount elements (or released when
-// that is 0, they were null before) and false is returned: the caller stores
-// the blocks back either way, so no pointer dangles and no entry is lost.
+// blocks already grown are put back: released if they were null, cut back to
+// oldCount elements if they held that many (oldCount 0: an array left over
+// from an earlier state, of unknown size, which keeps its grown block and its
+// entries). The caller stores the blocks back either way, since a grown block
+// may have moved: no pointer dangles and no entry is lost.
 bool growSlots(Slot* s, int k, size_t oldCount, size_t count) {
+    void* before[8];
+    for (int i = 0; i < k; ++i) before[i] = s[i].block;
     for (int i = 0; i < k; ++i) {
         void* p = zoShapeRealloc(s[i].block, count * s[i].elem);
         if (!p) {
             for (int j = 0; j < i; ++j) {
-                if (oldCount == 0) {
+                if (!before[j]) {
                     std::free(s[j].block);
                     s[j].block = nullptr;
-                } else if (void* q = zoShapeRealloc(s[j].block, oldCount * s[j].elem)) {
-                    s[j].block = q;
+                } else if (oldCount > 0) {
+                    if (void* q = zoShapeRealloc(s[j].block, oldCount * s[j].elem)) s[j].block = q;
                 }
             }
             return false;
@@ -163,7 +167,7 @@ zoShape::~zoShape() {
 int zoShape::addPoint() {
     size_t oldCount = size_t(listLength), count = oldCount + 1;
     // Every array that holds one entry per vertex grows together or not at all.
-    Slot s[7];
+    Slot s[8];
     int k = 0;
     s[k++] = {vertexList, sizeof(zoVec3f)};
     s[k++] = {absVertexList, sizeof(zoVec3f)};

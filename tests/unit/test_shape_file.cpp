@@ -239,6 +239,32 @@ TEST(ShapeFile, ClearedFlagKeepsTheOldArray) {
     EXPECT_EQ(target.colorList, oldColours);
 }
 
+// An array kept from before a record switched its flag off survives a failed
+// enable with its entries, and a successful one keeps them.
+TEST(ShapeFile, KeptArraySurvivesFailedEnable) {
+    zoShape target(false, true, false);
+    target.addPoint();
+    target.addPoint();
+    target.normalList[1].set(5, 5, 5);
+    zoShape plain(false, false, false);
+    plain.addPoint();
+    plain.addPoint();
+    FILE* f = seekable(recordOf(plain));
+    EXPECT_EQ(readInto(target, f), "");
+    std::fclose(f);
+    ASSERT_FALSE(target.enableVertexNormals);
+    {
+        AllocLimit limit(1);  // the normals grow, the counters are refused
+        EXPECT_EQ(stdoutOf([&] { target.enablePerVertexNormals(); }), "enablePerVertexNormals: out of memory\n");
+    }
+    EXPECT_FALSE(target.enableVertexNormals);
+    ASSERT_NE(target.normalList, nullptr);
+    EXPECT_VEC3(target.normalList[1], 5, 5, 5);
+    target.enablePerVertexNormals();
+    EXPECT_TRUE(target.enableVertexNormals);
+    EXPECT_VEC3(target.normalList[1], 5, 5, 5);
+}
+
 TEST(ShapeFile, IndexCountIsTakenEvenWhenTheListIsOff) {
     zoShape target(false, false, true);
     target.addPoint();
