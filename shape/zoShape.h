@@ -101,8 +101,9 @@ protected:
 };
 
 // Every array of a shape is obtained, grown and cut through this function,
-// which behaves as realloc and is realloc. Tests point it at a failing
-// allocator to check that a shape survives exhausted memory unchanged.
+// which behaves as realloc and is realloc (arrays are released with free).
+// Tests point it at an allocator that fails on demand, to check that a shape
+// survives exhausted memory unchanged.
 extern void* (*zoShapeRealloc)(void* block, size_t bytes);
 
 // True when (x, y) lies in the screen triangle p, q, r (either winding, edges
