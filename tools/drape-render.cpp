@@ -17,6 +17,7 @@
 #include <GL/glext.h>
 #include <gif_lib.h>
 #include <png.h>
+#include <fcntl.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -355,9 +356,19 @@ public:
         width_ = width;
         height_ = height;
         delay_ = delay;
+        // Opened here rather than by giflib, which would make the file private
+        // (mode 0600); this way it gets the usual permissions under the umask.
+        const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0666);
+        if (fd < 0) {
+            std::fprintf(stderr, "drape-render: cannot write %s: %s\n", path.c_str(), std::strerror(errno));
+            return false;
+        }
         int err = 0;
-        gif_ = EGifOpenFileName(path.c_str(), false, &err);
-        if (!gif_) return report(err);
+        gif_ = EGifOpenFileHandle(fd, &err);
+        if (!gif_) {
+            ::close(fd);
+            return report(err);
+        }
         EGifSetGifVersion(gif_, true);
         ColorMapObject* map = GifMakeMapObject(256, palette_.colours);
         if (!map) return report(E_GIF_ERR_NOT_ENOUGH_MEM);
