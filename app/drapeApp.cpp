@@ -49,63 +49,135 @@ drapeApp::drapeApp() {
 #if defined(__SSE2__)
 namespace {
 
+// A vector's three components in lanes 0 to 2, lane 3 zero; and back.
+__attribute__((always_inline)) inline __m128 load3(const zoVec3f& v) { return _mm_setr_ps(v.x, v.y, v.z, 0.0f); }
+// A vector's components in lanes 0 to 2 and whatever float follows it in lane 3:
+// one load instead of three. Every vector read this way (a knob's pos, enviro,
+// the stage values) has another float of the same object after it, and lane 3
+// never reaches a result. Not for data stored just before: a wide load that
+// straddles a recent narrow store waits for it.
+__attribute__((always_inline)) inline __m128 load3x(const zoVec3f& v) { return _mm_loadu_ps(&v.x); }
+__attribute__((always_inline)) inline void store3(zoVec3f& v, __m128 m) {
+    _mm_storel_pi(reinterpret_cast<__m64*>(&v.x), m);
+    _mm_store_ss(&v.z, _mm_movehl_ps(m, m));
+}
+
+// The vectors from knob i to its four neighbours, written to del1 .. del4 and
+// returned one component per vector, one direction per lane. A missing
+// neighbour's vector is its old scratch times 0.
+struct Directions {
+    __m128 x, y, z;
+    __m128 present;  // all ones in the lanes of existing neighbours
+};
+
+__attribute__((always_inline)) inline Directions directions(drapeApp& a, const clothknob* P, int i) {
+    const int col = i % DRAPE_SIDE;
+    const bool has1 = col != 0;                      // previous column
+    const bool has2 = col != DRAPE_SIDE - 1;         // next column
+    const bool has3 = i > DRAPE_SIDE - 1;            // previous row
+    const bool has4 = i < DRAPE_KNOBS - DRAPE_SIDE;  // next row
+    const __m128 c = load3x(P[i].pos);
+    const __m128 zero = _mm_setzero_ps();
+    __m128 d1 = has1 ? _mm_sub_ps(load3x(P[i - 1].pos), c) : _mm_mul_ps(load3(a.del1), zero);
+    __m128 d2 = has2 ? _mm_sub_ps(load3x(P[i + 1].pos), c) : _mm_mul_ps(load3(a.del2), zero);
+    __m128 d3 = has3 ? _mm_sub_ps(load3x(P[i - DRAPE_SIDE].pos), c) : _mm_mul_ps(load3(a.del3), zero);
+    __m128 d4 = has4 ? _mm_sub_ps(load3x(P[i + DRAPE_SIDE].pos), c) : _mm_mul_ps(load3(a.del4), zero);
+    store3(a.del1, d1);
+    store3(a.del2, d2);
+    store3(a.del3, d3);
+    store3(a.del4, d4);
+    _MM_TRANSPOSE4_PS(d1, d2, d3, d4);
+    alignas(16) static const int masks[16][4] = {
+        {0, 0, 0, 0},   {-1, 0, 0, 0},   {0, -1, 0, 0},   {-1, -1, 0, 0},   {0, 0, -1, 0},   {-1, 0, -1, 0},
+        {0, -1, -1, 0}, {-1, -1, -1, 0}, {0, 0, 0, -1},   {-1, 0, 0, -1},   {0, -1, 0, -1},  {-1, -1, 0, -1},
+        {0, 0, -1, -1}, {-1, 0, -1, -1}, {0, -1, -1, -1}, {-1, -1, -1, -1}};
+    const int which = int(has1) | int(has2) << 1 | int(has3) << 2 | int(has4) << 3;
+    return {d1, d2, d3, _mm_load_ps(reinterpret_cast<const float*>(masks[which]))};
+}
+
 // The lengths of the four direction vectors, one per lane, as length() computes
 // them: (y*y + x*x) + z*z summed in double, the root rounded to float.
-inline __m128 lengthsSSE2(__m128 dx, __m128 dy, __m128 dz) {
-    const __m128d xl = _mm_cvtps_pd(dx), xh = _mm_cvtps_pd(_mm_movehl_ps(dx, dx));
-    const __m128d yl = _mm_cvtps_pd(dy), yh = _mm_cvtps_pd(_mm_movehl_ps(dy, dy));
-    const __m128d zl = _mm_cvtps_pd(dz), zh = _mm_cvtps_pd(_mm_movehl_ps(dz, dz));
+__attribute__((always_inline)) inline __m128 lengthsSSE2(const Directions& d) {
+    const __m128d xl = _mm_cvtps_pd(d.x), xh = _mm_cvtps_pd(_mm_movehl_ps(d.x, d.x));
+    const __m128d yl = _mm_cvtps_pd(d.y), yh = _mm_cvtps_pd(_mm_movehl_ps(d.y, d.y));
+    const __m128d zl = _mm_cvtps_pd(d.z), zh = _mm_cvtps_pd(_mm_movehl_ps(d.z, d.z));
     const __m128d ql = _mm_add_pd(_mm_add_pd(_mm_mul_pd(yl, yl), _mm_mul_pd(xl, xl)), _mm_mul_pd(zl, zl));
     const __m128d qh = _mm_add_pd(_mm_add_pd(_mm_mul_pd(yh, yh), _mm_mul_pd(xh, xh)), _mm_mul_pd(zh, zh));
     return _mm_movelh_ps(_mm_cvtpd_ps(_mm_sqrt_pd(ql)), _mm_cvtpd_ps(_mm_sqrt_pd(qh)));
 }
 
-// The same in one pass of four double lanes where the processor has AVX: the
-// double square root is the slowest step of a spring, and this halves it.
-__attribute__((target("avx"), always_inline)) inline __m128 lengthsAVX(__m128 dx, __m128 dy, __m128 dz) {
-    const __m256d x = _mm256_cvtps_pd(dx), y = _mm256_cvtps_pd(dy), z = _mm256_cvtps_pd(dz);
+// The same in one pass of four double lanes where the processor has AVX.
+__attribute__((target("avx"), always_inline)) inline __m128 lengthsAVX(const Directions& d) {
+    const __m256d x = _mm256_cvtps_pd(d.x), y = _mm256_cvtps_pd(d.y), z = _mm256_cvtps_pd(d.z);
     const __m256d q = _mm256_add_pd(_mm256_add_pd(_mm256_mul_pd(y, y), _mm256_mul_pd(x, x)), _mm256_mul_pd(z, z));
     return _mm256_cvtpd_ps(_mm256_sqrt_pd(q));
 }
 
-// From the direction vectors (one component per vector, one direction per lane)
-// and their lengths to the spring force and the scratch lengths.
-__attribute__((always_inline)) inline void springTerms(__m128 dx, __m128 dy, __m128 dz, __m128 len,
-                                                       __m128 present, float dist[4], float force[4]) {
-    // A missing neighbour has length 1.
+// From the directions and their lengths to the spring force: writes dist1 ..
+// dist4 and force, and returns the force as (x, y, z, 0).
+__attribute__((always_inline)) inline __m128 springForce(drapeApp& a, const Directions& d, __m128 len) {
+    const __m128 zero = _mm_setzero_ps();
     const __m128 one = _mm_set1_ps(1.0f);
-    const __m128 L = _mm_or_ps(_mm_and_ps(present, len), _mm_andnot_ps(present, one));
-    _mm_storeu_ps(dist, L);
+    // A missing neighbour has length 1.
+    const __m128 L = _mm_or_ps(_mm_and_ps(d.present, len), _mm_andnot_ps(d.present, one));
+    a.dist1 = _mm_cvtss_f32(L);
+    a.dist2 = _mm_cvtss_f32(_mm_shuffle_ps(L, L, 1));
+    a.dist3 = _mm_cvtss_f32(_mm_shuffle_ps(L, L, 2));
+    a.dist4 = _mm_cvtss_f32(_mm_shuffle_ps(L, L, 3));
 
     // Two neighbours at the same place (length 0) would make d / L = 0 / 0 and
     // the NaN would spread through the cloth: that spring counts as absent for
     // this call. Dividing its zero vector by 1 instead gives exactly +0.
-    const __m128 coincident = _mm_cmpeq_ps(L, _mm_setzero_ps());
+    const __m128 coincident = _mm_cmpeq_ps(L, zero);
     const __m128 Lq = _mm_or_ps(_mm_andnot_ps(coincident, L), _mm_and_ps(coincident, one));
 
     // s = d - d / L, lane by lane.
-    __m128 s1 = _mm_sub_ps(dx, _mm_div_ps(dx, Lq));
-    __m128 s2 = _mm_sub_ps(dy, _mm_div_ps(dy, Lq));
-    __m128 s3 = _mm_sub_ps(dz, _mm_div_ps(dz, Lq));
-    __m128 s4 = _mm_setzero_ps();
+    __m128 s1 = _mm_sub_ps(d.x, _mm_div_ps(d.x, Lq));
+    __m128 s2 = _mm_sub_ps(d.y, _mm_div_ps(d.y, Lq));
+    __m128 s3 = _mm_sub_ps(d.z, _mm_div_ps(d.z, Lq));
+    __m128 s4 = zero;
     // From one vector per component to one per direction, s1 .. s4 as (x, y, z, 0),
     // so that the sum runs in the fixed order ((s1 + s2) + s3) + s4.
     _MM_TRANSPOSE4_PS(s1, s2, s3, s4);
-    _mm_storeu_ps(force, _mm_mul_ps(_mm_add_ps(_mm_add_ps(_mm_add_ps(s1, s2), s3), s4), _mm_set1_ps(30.0f)));
+    const __m128 f = _mm_mul_ps(_mm_add_ps(_mm_add_ps(_mm_add_ps(s1, s2), s3), s4), _mm_set1_ps(30.0f));
+    store3(a.force, f);
+    return f;
 }
 
-void springsSSE2(__m128 dx, __m128 dy, __m128 dz, __m128 present, float dist[4], float force[4]) {
-    springTerms(dx, dy, dz, lengthsSSE2(dx, dy, dz), present, dist, force);
+// The stage value: each force component times the double 0.2, rounded once.
+__attribute__((always_inline)) inline __m128 scaleSSE2(__m128 f) {
+    const __m128d fifth = _mm_set1_pd(0.2);
+    return _mm_movelh_ps(_mm_cvtpd_ps(_mm_mul_pd(_mm_cvtps_pd(f), fifth)),
+                         _mm_cvtpd_ps(_mm_mul_pd(_mm_cvtps_pd(_mm_movehl_ps(f, f)), fifth)));
 }
 
-__attribute__((target("avx"))) void springsAVX(__m128 dx, __m128 dy, __m128 dz, __m128 present, float dist[4],
-                                               float force[4]) {
-    springTerms(dx, dy, dz, lengthsAVX(dx, dy, dz), present, dist, force);
+__attribute__((target("avx"), always_inline)) inline __m128 scaleAVX(__m128 f) {
+    return _mm256_cvtpd_ps(_mm256_mul_pd(_mm256_cvtps_pd(f), _mm256_set1_pd(0.2)));
 }
 
-const bool haveAVX = (__builtin_cpu_init(), __builtin_cpu_supports("avx"));
+void stageSSE2(drapeApp& a, const clothknob* P, zoVec3f& vstore, int i) {
+    const Directions d = directions(a, P, i);
+    store3(vstore, scaleSSE2(springForce(a, d, lengthsSSE2(d))));
+}
+
+// The same steps compiled for AVX: the double square roots of the four lengths
+// in one instruction, and shorter code, which lets more of the consecutive
+// independent stage calls overlap.
+__attribute__((target("avx"))) void stageAVX(drapeApp& a, const clothknob* P, zoVec3f& vstore, int i) {
+    const Directions d = directions(a, P, i);
+    store3(vstore, scaleAVX(springForce(a, d, lengthsAVX(d))));
+}
+
+bool cpuHasAVX() {
+    __builtin_cpu_init();
+    return __builtin_cpu_supports("avx");
+}
 
 }  // namespace
+
+bool drapeSpringsUseAVX = cpuHasAVX();
+#else
+bool drapeSpringsUseAVX = false;
 #endif
 
 // The stage value of knob i: the net force of its up to four springs (rest
@@ -119,50 +191,33 @@ const bool haveAVX = (__builtin_cpu_init(), __builtin_cpu_supports("avx"));
 // against each other.
 void drapeApp::rungef(clothknob* P, zoVec3f& vstore, zoVec3f ref, int i) {
     (void)ref;
+#if defined(__SSE2__)
+    if (drapeSpringsUseAVX)
+        stageAVX(*this, P, vstore, i);
+    else
+        stageSSE2(*this, P, vstore, i);
+#else
     const zoVec3f c = P[i].pos;
     const int col = i % DRAPE_SIDE;
-    const bool has1 = col != 0;                            // previous column
-    const bool has2 = col != DRAPE_SIDE - 1;               // next column
-    const bool has3 = i > DRAPE_SIDE - 1;                  // previous row
-    const bool has4 = i < DRAPE_KNOBS - DRAPE_SIDE;        // next row
-
-    // A missing neighbour leaves its scratch vector multiplied by 0 and its
-    // length 1, which makes its term zero.
+    const bool has1 = col != 0, has2 = col != DRAPE_SIDE - 1;
+    const bool has3 = i > DRAPE_SIDE - 1, has4 = i < DRAPE_KNOBS - DRAPE_SIDE;
     if (has1) del1 = P[i - 1].pos - c; else del1 *= 0.0f;
     if (has2) del2 = P[i + 1].pos - c; else del2 *= 0.0f;
     if (has3) del3 = P[i - DRAPE_SIDE].pos - c; else del3 *= 0.0f;
     if (has4) del4 = P[i + DRAPE_SIDE].pos - c; else del4 *= 0.0f;
-
-#if defined(__SSE2__)
-    const __m128 dx = _mm_setr_ps(del1.x, del2.x, del3.x, del4.x);
-    const __m128 dy = _mm_setr_ps(del1.y, del2.y, del3.y, del4.y);
-    const __m128 dz = _mm_setr_ps(del1.z, del2.z, del3.z, del4.z);
-    const __m128 present = _mm_castsi128_ps(_mm_setr_epi32(-int(has1), -int(has2), -int(has3), -int(has4)));
-    float dist[4], f[4];
-    if (haveAVX)
-        springsAVX(dx, dy, dz, present, dist, f);
-    else
-        springsSSE2(dx, dy, dz, present, dist, f);
-    dist1 = dist[0];
-    dist2 = dist[1];
-    dist3 = dist[2];
-    dist4 = dist[3];
-    force.set(f[0], f[1], f[2]);
-#else
     dist1 = has1 ? del1.length() : 1.0f;
     dist2 = has2 ? del2.length() : 1.0f;
     dist3 = has3 ? del3.length() : 1.0f;
     dist4 = has4 ? del4.length() : 1.0f;
-    // A coincident neighbour (length 0) counts as absent: see above.
+    // A coincident neighbour (length 0) counts as absent, as above.
     zoVec3f s4 = dist4 == 0.0f ? zoVec3f() : del4 - del4 / dist4;
     zoVec3f s3 = dist3 == 0.0f ? zoVec3f() : del3 - del3 / dist3;
     zoVec3f s2 = dist2 == 0.0f ? zoVec3f() : del2 - del2 / dist2;
     zoVec3f s1 = dist1 == 0.0f ? zoVec3f() : del1 - del1 / dist1;
     force = (((s1 + s2) + s3) + s4) * 30.0f;
-#endif
-
     // The step 0.2 is a double constant: each product is rounded to float once.
     vstore.set(float(double(force.x) * 0.2), float(double(force.y) * 0.2), float(double(force.z) * 0.2));
+#endif
 }
 
 // The ground: the first region whose (strict) condition holds gives the raw
@@ -227,10 +282,24 @@ void drapeApp::updatePass() {
     for (i = 0; i < DRAPE_KNOBS; i++) {
         clothknob& k = thread[i];
         if (k.on_surf) continue;
+#if defined(__SSE2__)
+        // The same float operations as below, three components per instruction.
+        const __m128 six = _mm_set1_ps(6.0f), three = _mm_set1_ps(3.0f);
+        const __m128 a = _mm_add_ps(
+            _mm_add_ps(_mm_add_ps(_mm_add_ps(_mm_div_ps(load3x(k1[i]), six), _mm_div_ps(load3x(k2[i]), three)),
+                                  _mm_div_ps(load3x(k3[i]), three)),
+                       _mm_div_ps(load3x(k4[i]), six)),
+            load3x(enviro));
+        const __m128 p = load3x(k.pos);  // before vel is stored: its x shares the load
+        const __m128 v = _mm_mul_ps(_mm_add_ps(load3(k.vel), a), _mm_set1_ps(0.9f));
+        store3(k.vel, v);
+        store3(k.pos, _mm_add_ps(p, _mm_mul_ps(v, _mm_set1_ps(0.2f))));
+#else
         zoVec3f a = (((k1[i] / 6.0f + k2[i] / 3.0f) + k3[i] / 3.0f) + k4[i] / 6.0f) + enviro;
         k.vel += a;
         k.vel *= 0.9f;
         k.pos += k.vel * 0.2f;
+#endif
     }
 }
 

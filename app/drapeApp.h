@@ -50,6 +50,11 @@ public:
     void updatePass();    // weighted update, enviro, damping and motion
 };
 
+// Whether rungef computes its four springs with AVX instructions rather than
+// SSE2; set at start-up from the processor. Both give the same bits (tests run
+// both); without AVX it must stay false.
+extern bool drapeSpringsUseAVX;
+
 extern "C" {
 zoApp* makeApp();
 extern char my_type[4];

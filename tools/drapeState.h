@@ -6,6 +6,7 @@
 
 #include <cstdint>
 #include <cstring>
+#include <memory>
 
 #include "app/drapeApp.h"
 
@@ -27,3 +28,14 @@ inline uint64_t drapeStateHash(const drapeApp& app) {
     }
     return hash;
 }
+
+// The program never destroys its cloth; tools and tests that make several do,
+// and release the mesh shape with it (the application itself never frees it).
+struct drapeDiscard {
+    void operator()(drapeApp* app) const {
+        if (app == nullptr) return;
+        delete app->blanky;
+        std::default_delete<drapeApp>()(app);
+    }
+};
+using drapeHandle = std::unique_ptr<drapeApp, drapeDiscard>;

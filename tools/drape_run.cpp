@@ -11,7 +11,6 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
-#include <memory>
 #include <vector>
 
 #include "app/drapeApp.h"
@@ -38,14 +37,14 @@ static bool parseFrame(const char* text, long* out) {
     return true;
 }
 
-static std::unique_ptr<drapeApp> newCloth() {
-    std::unique_ptr<drapeApp> app(static_cast<drapeApp*>(makeApp()));
+static drapeHandle newCloth() {
+    drapeHandle app(static_cast<drapeApp*>(makeApp()));
     if (!app) std::fprintf(stderr, "drape_run: not enough memory for the cloth\n");
     return app;
 }
 
 static int runHash(const std::vector<long>& frames) {
-    std::unique_ptr<drapeApp> app = newCloth();
+    drapeHandle app = newCloth();
     if (!app) return 1;
     long at = 0;
     for (long f : frames) {
@@ -61,7 +60,7 @@ static int runHash(const std::vector<long>& frames) {
 }
 
 static int runDump(long frame) {
-    std::unique_ptr<drapeApp> app = newCloth();
+    drapeHandle app = newCloth();
     if (!app) return 1;
     for (long at = 0; at < frame; at++) app->step();
     std::printf("# frame %ld: knob on_surf pos.x pos.y pos.z vel.x vel.y vel.z\n", frame);
@@ -77,7 +76,7 @@ static int runDump(long frame) {
 // a free knob (the spring pull; it measures the disturbance), how far out the
 // farthest knob lies in x or y, and knobs with a non-finite coordinate.
 static int runStats(long frame) {
-    std::unique_ptr<drapeApp> app = newCloth();
+    drapeHandle app = newCloth();
     if (!app) return 1;
     std::printf("# frame frozen new_frozen max_stage max_reach nonfinite\n");
     int frozen = 0;

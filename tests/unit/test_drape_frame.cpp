@@ -23,9 +23,9 @@ uint32_t bits(float f) {
     return u;
 }
 
-std::unique_ptr<drapeApp> newCloth() {
+drapeHandle newCloth() {
     fakegl::reset();
-    return std::unique_ptr<drapeApp>(static_cast<drapeApp*>(makeApp()));
+    return drapeHandle(static_cast<drapeApp*>(makeApp()));
 }
 
 // The knob a vertex belongs to, from its position; only valid while every knob

@@ -7,6 +7,7 @@
 
 #include "app/drapeApp.h"
 #include "fakegl/fakegl.h"
+#include "tools/drapeState.h"
 
 namespace {
 
@@ -18,7 +19,7 @@ protected:
         ASSERT_NE(app, nullptr);
     }
     float at(float x, float y) { return app->surface(x, y); }
-    std::unique_ptr<drapeApp> app;
+    drapeHandle app;
 };
 
 TEST_F(Surface, WorkedValues) {

@@ -1,0 +1,185 @@
+// The cloth's frame step, measured pass by pass and as a whole with real GL.
+//
+// Two states of the cloth are measured: frame 10, when all 3600 knobs are still
+// free and falling flat (every frame of the first 37 costs the same), and frame
+// 450, when most knobs lie frozen on the ground. Each iteration starts from the
+// same saved state, so every iteration measures the same frame; only the step
+// itself is timed (manual timing), not the restoring copy.
+//
+// The GL figures draw into a 1024 x 768 pbuffer of an offscreen Mesa context
+// (EGL's surfaceless platform, no X server), through the framework's outermost
+// view frame exactly as the program does; glFinish makes the software
+// rasteriser finish the frame inside the timed region.
+#include <benchmark/benchmark.h>
+
+#include <EGL/egl.h>
+#include <EGL/eglext.h>
+#include <GL/gl.h>
+
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <vector>
+
+#include "app/drapeApp.h"
+#include "framework/zou.h"
+#include "tools/drapeState.h"
+
+namespace {
+
+using Clock = std::chrono::steady_clock;
+
+struct SavedCloth {
+    drapeHandle app;
+    std::vector<clothknob> knobs;
+
+    explicit SavedCloth(int frame) : app(static_cast<drapeApp*>(makeApp())) {
+        if (!app) {
+            std::fprintf(stderr, "bench_drape: not enough memory for the cloth\n");
+            std::exit(1);
+        }
+        for (int f = 0; f < frame; f++) app->step();
+        knobs.assign(app->thread, app->thread + DRAPE_KNOBS);
+    }
+    // The stage values of free knobs and the scratch are written before they are
+    // read in a frame, so the knobs alone are the state.
+    void restore() { std::copy(knobs.begin(), knobs.end(), app->thread); }
+};
+
+SavedCloth& cloth(int frame) {
+    static SavedCloth freeFall(10), late(450);
+    return frame == 10 ? freeFall : late;
+}
+
+template <class Body>
+void timed(benchmark::State& state, SavedCloth& c, Body body) {
+    for (auto _ : state) {
+        c.restore();
+        const Clock::time_point t0 = Clock::now();
+        body(*c.app);
+        const Clock::time_point t1 = Clock::now();
+        state.SetIterationTime(std::chrono::duration<double>(t1 - t0).count());
+    }
+    int free = 0;
+    for (int k = 0; k < DRAPE_KNOBS; k++) free += !c.app->thread[k].on_surf;
+    state.counters["free_knobs"] = free;
+}
+
+void BM_Simulation(benchmark::State& state) {
+    timed(state, cloth(int(state.range(0))), [](drapeApp& a) { a.step(); });
+}
+void BM_ContactPass(benchmark::State& state) {
+    timed(state, cloth(int(state.range(0))), [](drapeApp& a) { a.contactPass(); });
+}
+void BM_StagePass(benchmark::State& state) {
+    timed(state, cloth(int(state.range(0))), [](drapeApp& a) { a.stagePass(); });
+}
+void BM_UpdatePass(benchmark::State& state) {
+    timed(state, cloth(int(state.range(0))), [](drapeApp& a) { a.updatePass(); });
+}
+
+// --- Offscreen GL ---------------------------------------------------------------
+
+bool openOffscreenGL(int width, int height) {
+    auto getPlatformDisplay =
+        reinterpret_cast<PFNEGLGETPLATFORMDISPLAYEXTPROC>(eglGetProcAddress("eglGetPlatformDisplayEXT"));
+    if (!getPlatformDisplay) return false;
+    EGLDisplay dpy = getPlatformDisplay(EGL_PLATFORM_SURFACELESS_MESA, EGL_DEFAULT_DISPLAY, nullptr);
+    if (dpy == EGL_NO_DISPLAY || !eglInitialize(dpy, nullptr, nullptr)) return false;
+    if (!eglBindAPI(EGL_OPENGL_API)) return false;
+    const EGLint configAttribs[] = {EGL_SURFACE_TYPE, EGL_PBUFFER_BIT, EGL_RENDERABLE_TYPE, EGL_OPENGL_BIT,
+                                    EGL_RED_SIZE,     8,               EGL_GREEN_SIZE,      8,
+                                    EGL_BLUE_SIZE,    8,               EGL_DEPTH_SIZE,      24,
+                                    EGL_NONE};
+    EGLConfig config;
+    EGLint count = 0;
+    if (!eglChooseConfig(dpy, configAttribs, &config, 1, &count) || count < 1) return false;
+    const EGLint surfaceAttribs[] = {EGL_WIDTH, width, EGL_HEIGHT, height, EGL_NONE};
+    EGLSurface surface = eglCreatePbufferSurface(dpy, config, surfaceAttribs);
+    if (surface == EGL_NO_SURFACE) return false;
+    // No attributes: a legacy (compatibility) context, with immediate mode.
+    EGLContext context = eglCreateContext(dpy, config, EGL_NO_CONTEXT, nullptr);
+    if (context == EGL_NO_CONTEXT) return false;
+    return eglMakeCurrent(dpy, surface, surface, context);
+}
+
+// The outermost view frame as the program opens it for a 1024 x 768 window.
+void openFrame() {
+    zouWindowWidth = 1024;
+    zouWindowHeight = 768;
+    zouWindowClear = true;
+    zouScreenFov = 60.0f;
+    zouOpenToviFrame();
+}
+
+// The program's close swaps the buffers through GLUT; a pbuffer has nothing to
+// swap, so the frame ends by waiting for the renderer instead.
+void closeFrame() {
+    glFinish();
+    frameDepth = 0;
+}
+
+void BM_DrawGL(benchmark::State& state) {
+    timed(state, cloth(int(state.range(0))), [](drapeApp& a) {
+        openFrame();
+        a.draw();
+        closeFrame();
+    });
+}
+
+// draw() alone: the frame's work on the CPU, the GL calls handed to Mesa but
+// not yet rasterised.
+void BM_DrawCallsOnly(benchmark::State& state) {
+    SavedCloth& c = cloth(int(state.range(0)));
+    for (auto _ : state) {
+        c.restore();
+        openFrame();
+        const Clock::time_point t0 = Clock::now();
+        c.app->draw();
+        const Clock::time_point t1 = Clock::now();
+        closeFrame();
+        state.SetIterationTime(std::chrono::duration<double>(t1 - t0).count());
+    }
+}
+
+// A frame without the cloth: viewport, clear, camera and the finish.
+void BM_EmptyFrameGL(benchmark::State& state) {
+    for (auto _ : state) {
+        const Clock::time_point t0 = Clock::now();
+        openFrame();
+        closeFrame();
+        const Clock::time_point t1 = Clock::now();
+        state.SetIterationTime(std::chrono::duration<double>(t1 - t0).count());
+    }
+}
+
+void simulationArgs(benchmark::internal::Benchmark* b) {
+    b->Arg(10)->Arg(450)->UseManualTime()->Unit(benchmark::kMicrosecond)->Repetitions(9)->ReportAggregatesOnly(true);
+}
+
+BENCHMARK(BM_Simulation)->Apply(simulationArgs);
+BENCHMARK(BM_ContactPass)->Apply(simulationArgs);
+BENCHMARK(BM_StagePass)->Apply(simulationArgs);
+BENCHMARK(BM_UpdatePass)->Apply(simulationArgs);
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    benchmark::Initialize(&argc, argv);
+    if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
+    if (openOffscreenGL(1024, 768)) {
+        benchmark::RegisterBenchmark("BM_EmptyFrameGL", BM_EmptyFrameGL)
+            ->UseManualTime()
+            ->Unit(benchmark::kMicrosecond)
+            ->Repetitions(9)
+            ->ReportAggregatesOnly(true);
+        benchmark::RegisterBenchmark("BM_DrawCallsOnly", BM_DrawCallsOnly)->Apply(simulationArgs);
+        benchmark::RegisterBenchmark("BM_DrawGL", BM_DrawGL)->Apply(simulationArgs);
+    } else {
+        std::fprintf(stderr, "bench_drape: no offscreen OpenGL context (EGL surfaceless platform); GL figures skipped\n");
+    }
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}
