@@ -537,7 +537,15 @@ int main(int argc, char** argv) {
     }
     openFramework(o);
 
-    std::unique_ptr<drapeApp> app(static_cast<drapeApp*>(o.stable ? makeStableApp() : makeApp()));
+    // Each is destroyed as what it is: the application classes have no virtual
+    // destructor.
+    std::unique_ptr<stableDrapeApp> stableApp;
+    std::unique_ptr<drapeApp> plainApp;
+    if (o.stable)
+        stableApp.reset(static_cast<stableDrapeApp*>(makeStableApp()));
+    else
+        plainApp.reset(static_cast<drapeApp*>(makeApp()));
+    drapeApp* app = o.stable ? static_cast<drapeApp*>(stableApp.get()) : plainApp.get();
     if (!app) {
         std::fprintf(stderr, "drape-render: not enough memory for the cloth\n");
         closeOffscreen(&gl);
