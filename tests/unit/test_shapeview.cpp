@@ -14,6 +14,8 @@
 #include <string>
 #include <vector>
 
+#include <unistd.h>
+
 #include "framework_state.h"
 
 using testing::internal::CaptureStdout;
@@ -23,7 +25,10 @@ namespace {
 
 class ShapeView : public testing::Test {
 protected:
-    std::string file = testing::TempDir() + "test_shapeview.zos";
+    // One file per test and process: ctest runs the tests of this file in parallel.
+    std::string file = testing::TempDir() + "test_shapeview_" +
+                       testing::UnitTest::GetInstance()->current_test_info()->name() + "_" +
+                       std::to_string(getpid()) + ".zos";
     shapeviewApp* app = nullptr;
 
     void SetUp() override {
