@@ -310,13 +310,20 @@ void drapeApp::step() {
 }
 
 void drapeApp::draw() {
+    placeCloth();
+    step();
+    drawCloth();
+    m += 1;
+}
+
+void drapeApp::placeCloth() {
     glTranslatef(500, 350, 0);
     glRotatef(-35, 1, 0, 0);
     glScalef(5, 5, 5);
     zoTransformsCaptureCamera();
+}
 
-    step();
-
+void drapeApp::drawCloth() {
     // Two segments per inner step: along x in row h, along y in column h. The
     // border rows and columns appear only as ends of segments into the interior.
     glBegin(GL_LINES);
@@ -334,6 +341,4 @@ void drapeApp::draw() {
         }
     }
     glEnd();
-
-    m += 1;
 }

@@ -48,6 +48,10 @@ public:
     void contactPass();   // lift knobs below the surface onto it and freeze them
     void stagePass();     // four rungef stages per free knob
     void updatePass();    // weighted update, enviro, damping and motion
+
+    // The GL parts of draw(), before and after the simulation.
+    void placeCloth();    // translate, tilt and scale the cloth; capture the camera
+    void drawCloth();     // the 6844 white segments in one GL_LINES block
 };
 
 // Whether rungef computes its four springs with AVX instructions rather than

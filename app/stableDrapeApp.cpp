@@ -30,13 +30,10 @@
 // one frame; three (lambda_max = 31) would buy nothing visible.
 #include "app/stableDrapeApp.h"
 
-#include <GL/gl.h>
-
 #include <cmath>
 #include <new>
 
 #include "framework/zou.h"
-#include "math/zoTransforms.h"
 
 extern "C" {
 __attribute__((visibility("default"))) zoApp* makeStableApp() {
@@ -81,32 +78,6 @@ void stableDrapeApp::stableStep() {
         stagePass();
         subUpdatePass();
     }
-}
-
-void stableDrapeApp::placeCloth() {
-    glTranslatef(500, 350, 0);
-    glRotatef(-35, 1, 0, 0);
-    glScalef(5, 5, 5);
-    zoTransformsCaptureCamera();
-}
-
-void stableDrapeApp::drawCloth() {
-    // Two segments per inner step: along x in row h, along y in column h.
-    glBegin(GL_LINES);
-    for (i = 1; i < DRAPE_SIDE; i++) {
-        for (h = 1; h < DRAPE_SIDE - 1; h++) {
-            glColor3f(1, 1, 1);
-            const zoVec3f& a = thread[DRAPE_SIDE * h + i - 1].pos;
-            const zoVec3f& b = thread[DRAPE_SIDE * h + i].pos;
-            const zoVec3f& c = thread[DRAPE_SIDE * (i - 1) + h].pos;
-            const zoVec3f& d = thread[DRAPE_SIDE * i + h].pos;
-            glVertex3f(a.x, a.y, a.z);
-            glVertex3f(b.x, b.y, b.z);
-            glVertex3f(c.x, c.y, c.z);
-            glVertex3f(d.x, d.y, d.z);
-        }
-    }
-    glEnd();
 }
 
 void stableDrapeApp::draw() {

@@ -32,10 +32,6 @@ public:
     // The update of one substep: the weighted stages scaled to the substep,
     // subEnviro, subDamping and a move by subStep.
     void subUpdatePass();
-
-    // The GL parts of draw(), as drapeApp::draw() makes them.
-    void placeCloth();  // translate, tilt and scale the cloth; capture the camera
-    void drawCloth();   // the 6844 white segments in one GL_LINES block
 };
 
 extern "C" {
