@@ -6,15 +6,11 @@
 // same saved state, so every iteration measures the same frame; only the step
 // itself is timed (manual timing), not the restoring copy.
 //
-// The GL figures draw into a 1024 x 768 pbuffer of an offscreen Mesa context
-// (EGL's surfaceless platform, no X server), through the framework's outermost
+// The GL figures draw into a 1024 x 768 framebuffer object of an offscreen Mesa
+// context (EGL's surfaceless platform, no X server), through the framework's outermost
 // view frame exactly as the program does; glFinish makes the software
 // rasteriser finish the frame inside the timed region.
 #include <benchmark/benchmark.h>
-
-#include <EGL/egl.h>
-#include <EGL/eglext.h>
-#include <GL/gl.h>
 
 #include <chrono>
 #include <cstdio>
@@ -25,6 +21,7 @@
 #include "app/drapeApp.h"
 #include "framework/zou.h"
 #include "tools/drapeState.h"
+#include "tools/offscreenGL.h"
 
 namespace {
 
@@ -81,29 +78,6 @@ void BM_UpdatePass(benchmark::State& state) {
 
 // --- Offscreen GL ---------------------------------------------------------------
 
-bool openOffscreenGL(int width, int height) {
-    auto getPlatformDisplay =
-        reinterpret_cast<PFNEGLGETPLATFORMDISPLAYEXTPROC>(eglGetProcAddress("eglGetPlatformDisplayEXT"));
-    if (!getPlatformDisplay) return false;
-    EGLDisplay dpy = getPlatformDisplay(EGL_PLATFORM_SURFACELESS_MESA, EGL_DEFAULT_DISPLAY, nullptr);
-    if (dpy == EGL_NO_DISPLAY || !eglInitialize(dpy, nullptr, nullptr)) return false;
-    if (!eglBindAPI(EGL_OPENGL_API)) return false;
-    const EGLint configAttribs[] = {EGL_SURFACE_TYPE, EGL_PBUFFER_BIT, EGL_RENDERABLE_TYPE, EGL_OPENGL_BIT,
-                                    EGL_RED_SIZE,     8,               EGL_GREEN_SIZE,      8,
-                                    EGL_BLUE_SIZE,    8,               EGL_DEPTH_SIZE,      24,
-                                    EGL_NONE};
-    EGLConfig config;
-    EGLint count = 0;
-    if (!eglChooseConfig(dpy, configAttribs, &config, 1, &count) || count < 1) return false;
-    const EGLint surfaceAttribs[] = {EGL_WIDTH, width, EGL_HEIGHT, height, EGL_NONE};
-    EGLSurface surface = eglCreatePbufferSurface(dpy, config, surfaceAttribs);
-    if (surface == EGL_NO_SURFACE) return false;
-    // No attributes: a legacy (compatibility) context, with immediate mode.
-    EGLContext context = eglCreateContext(dpy, config, EGL_NO_CONTEXT, nullptr);
-    if (context == EGL_NO_CONTEXT) return false;
-    return eglMakeCurrent(dpy, surface, surface, context);
-}
-
 // The outermost view frame as the program opens it for a 1024 x 768 window.
 void openFrame() {
     zouWindowWidth = 1024;
@@ -113,11 +87,10 @@ void openFrame() {
     zouOpenToviFrame();
 }
 
-// The program's close swaps the buffers through GLUT; a pbuffer has nothing to
-// swap, so the frame ends by waiting for the renderer instead.
+// The program's close swaps the buffers through GLUT; offscreen there is
+// nothing to swap, so the frame is presented by waiting for the renderer.
 void closeFrame() {
-    glFinish();
-    frameDepth = 0;
+    zouCloseToviFrame();
 }
 
 void BM_DrawGL(benchmark::State& state) {
@@ -168,7 +141,10 @@ BENCHMARK(BM_UpdatePass)->Apply(simulationArgs);
 int main(int argc, char** argv) {
     benchmark::Initialize(&argc, argv);
     if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
-    if (openOffscreenGL(1024, 768)) {
+    Offscreen gl;
+    gl.who = "bench_drape";
+    zouPresent = glFinish;
+    if (openOffscreen(&gl, 1024, 768)) {
         benchmark::RegisterBenchmark("BM_EmptyFrameGL", BM_EmptyFrameGL)
             ->UseManualTime()
             ->Unit(benchmark::kMicrosecond)
@@ -181,5 +157,6 @@ int main(int argc, char** argv) {
     }
     benchmark::RunSpecifiedBenchmarks();
     benchmark::Shutdown();
+    closeOffscreen(&gl);
     return 0;
 }

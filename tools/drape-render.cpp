@@ -10,11 +10,6 @@
 //
 // Frame N is the picture of the program's Nth display, which shows the cloth
 // after N steps (drape_run's frame N); frame 1 is the first picture drawn.
-#define GL_GLEXT_PROTOTYPES 1
-#include <EGL/egl.h>
-#include <EGL/eglext.h>
-#include <GL/gl.h>
-#include <GL/glext.h>
 #include <gif_lib.h>
 #include <png.h>
 #include <fcntl.h>
@@ -35,6 +30,7 @@
 #include "app/drapeApp.h"
 #include "app/stableDrapeApp.h"
 #include "framework/zou.h"
+#include "tools/offscreenGL.h"
 
 namespace {
 
@@ -182,76 +178,6 @@ int parseArgs(int argc, char** argv, Options* o) {
         return 2;
     }
     return 0;
-}
-
-// ---- Offscreen GL ------------------------------------------------------------
-
-struct Offscreen {
-    EGLDisplay display = EGL_NO_DISPLAY;
-    EGLContext context = EGL_NO_CONTEXT;
-    GLuint fbo = 0, colour = 0, depth = 0;
-};
-
-bool fail(const char* text) {
-    std::fprintf(stderr, "drape-render: %s\n", text);
-    return false;
-}
-
-bool openOffscreen(Offscreen* g, int width, int height) {
-    auto getPlatformDisplay =
-        reinterpret_cast<PFNEGLGETPLATFORMDISPLAYEXTPROC>(eglGetProcAddress("eglGetPlatformDisplayEXT"));
-    if (!getPlatformDisplay) return fail("EGL has no eglGetPlatformDisplayEXT (is Mesa's libEGL installed?)");
-    g->display = getPlatformDisplay(EGL_PLATFORM_SURFACELESS_MESA, EGL_DEFAULT_DISPLAY, nullptr);
-    EGLint major = 0, minor = 0;
-    if (g->display == EGL_NO_DISPLAY || !eglInitialize(g->display, &major, &minor))
-        return fail("cannot open Mesa's surfaceless EGL display");
-    if (!eglBindAPI(EGL_OPENGL_API)) return fail("EGL offers no desktop OpenGL");
-
-    const EGLint configAttribs[] = {EGL_SURFACE_TYPE,    EGL_PBUFFER_BIT, EGL_RENDERABLE_TYPE, EGL_OPENGL_BIT,
-                                    EGL_RED_SIZE,        8,               EGL_GREEN_SIZE,      8,
-                                    EGL_BLUE_SIZE,       8,               EGL_DEPTH_SIZE,      24,
-                                    EGL_NONE};
-    EGLConfig config;
-    EGLint count = 0;
-    if (!eglChooseConfig(g->display, configAttribs, &config, 1, &count) || count == 0)
-        return fail("EGL has no 8-bit RGB configuration with depth for OpenGL");
-    // Immediate mode and the fixed-function pipeline need the compatibility profile.
-    const EGLint contextAttribs[] = {EGL_CONTEXT_OPENGL_PROFILE_MASK, EGL_CONTEXT_OPENGL_COMPATIBILITY_PROFILE_BIT,
-                                     EGL_NONE};
-    g->context = eglCreateContext(g->display, config, EGL_NO_CONTEXT, contextAttribs);
-    if (g->context == EGL_NO_CONTEXT) return fail("cannot create an OpenGL compatibility context");
-    if (!eglMakeCurrent(g->display, EGL_NO_SURFACE, EGL_NO_SURFACE, g->context))
-        return fail("cannot make the context current without a surface");
-
-    GLint maxSize = 0;
-    glGetIntegerv(GL_MAX_RENDERBUFFER_SIZE, &maxSize);
-    if (width > maxSize || height > maxSize) {
-        std::fprintf(stderr, "drape-render: %dx%d is larger than this OpenGL's largest picture, %dx%d\n", width,
-                     height, maxSize, maxSize);
-        return false;
-    }
-    glGenFramebuffers(1, &g->fbo);
-    glBindFramebuffer(GL_FRAMEBUFFER, g->fbo);
-    glGenRenderbuffers(1, &g->colour);
-    glBindRenderbuffer(GL_RENDERBUFFER, g->colour);
-    glRenderbufferStorage(GL_RENDERBUFFER, GL_RGBA8, width, height);
-    glFramebufferRenderbuffer(GL_FRAMEBUFFER, GL_COLOR_ATTACHMENT0, GL_RENDERBUFFER, g->colour);
-    glGenRenderbuffers(1, &g->depth);
-    glBindRenderbuffer(GL_RENDERBUFFER, g->depth);
-    glRenderbufferStorage(GL_RENDERBUFFER, GL_DEPTH_COMPONENT24, width, height);
-    glFramebufferRenderbuffer(GL_FRAMEBUFFER, GL_DEPTH_ATTACHMENT, GL_RENDERBUFFER, g->depth);
-    if (glCheckFramebufferStatus(GL_FRAMEBUFFER) != GL_FRAMEBUFFER_COMPLETE)
-        return fail("the framebuffer object is incomplete");
-    glDrawBuffer(GL_COLOR_ATTACHMENT0);
-    glReadBuffer(GL_COLOR_ATTACHMENT0);
-    return true;
-}
-
-void closeOffscreen(Offscreen* g) {
-    if (g->display == EGL_NO_DISPLAY) return;
-    eglMakeCurrent(g->display, EGL_NO_SURFACE, EGL_NO_SURFACE, EGL_NO_CONTEXT);
-    if (g->context != EGL_NO_CONTEXT) eglDestroyContext(g->display, g->context);
-    eglTerminate(g->display);
 }
 
 // The outermost frame's close: the frame is complete once GL has finished it.
@@ -531,6 +457,7 @@ int main(int argc, char** argv) {
     }
 
     Offscreen gl;
+    gl.who = "drape-render";
     if (!openOffscreen(&gl, o.width, o.height)) {
         closeOffscreen(&gl);
         return 1;
