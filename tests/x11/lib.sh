@@ -137,6 +137,13 @@ zt_wait_window() {
     [ -n "$ZT_WIN" ] || zt_fail "no window titled \"$title\" appeared within 10 s"
 }
 
+# Fails unless window $1 is titled exactly "zou".
+zt_expect_title_zou() {
+    local name
+    name=$(timeout 5 xprop -id "$1" WM_NAME | sed -n 's/^WM_NAME([A-Z_]*) = //p')
+    [ "$name" = '"zou"' ] || zt_fail "window title is $name, expected \"zou\""
+}
+
 # zt_mark remembers how many lines the program has printed so far; the waits
 # and zt_lines_since look only at lines printed after that.
 ZT_MARK=0

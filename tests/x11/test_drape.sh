@@ -15,8 +15,7 @@ zt_start_x openbox
 zt_start_app "$DRAPE"
 zt_wait_window zou
 WIN=$ZT_WIN
-name=$(timeout 5 xprop -id "$WIN" WM_NAME | sed -n 's/^WM_NAME([A-Z_]*) = //p')
-[ "$name" = '"zou"' ] || zt_fail "window title is $name, expected \"zou\""
+zt_expect_title_zou "$WIN"
 zt_wait_geometry "$WIN" "0 0 $ZT_SCREEN_W $ZT_SCREEN_H"
 zt_is_fullscreen "$WIN" || zt_fail "_NET_WM_STATE_FULLSCREEN is not set"
 count=$(timeout 5 xdotool search --onlyvisible --name '^zou$' | wc -l)

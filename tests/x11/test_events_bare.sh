@@ -21,8 +21,7 @@ WIN=$ZT_WIN
 zt_wait_line "draw $ZT_SCREEN_W $ZT_SCREEN_H"
 
 # --- The window: titled "zou", the size of the screen, and the start-up order.
-name=$(timeout 5 xprop -id "$WIN" WM_NAME | sed -n 's/^WM_NAME([A-Z_]*) = //p')
-[ "$name" = '"zou"' ] || zt_fail "window title is $name, expected \"zou\""
+zt_expect_title_zou "$WIN"
 read -r x y w h <<<"$(zt_geometry "$WIN")"
 zt_log "window at ($x, $y), $w x $h"
 [ "$w $h" = "$ZT_SCREEN_W $ZT_SCREEN_H" ] || zt_fail "window is $w x $h, expected the screen's $ZT_SCREEN_W x $ZT_SCREEN_H"

@@ -47,8 +47,7 @@ press_f1() {
     zt_wait_line "specialKeyDown 1"
 }
 
-name=$(timeout 5 xprop -id "$WIN" WM_NAME | sed -n 's/^WM_NAME([A-Z_]*) = //p')
-[ "$name" = '"zou"' ] || zt_fail "window title is $name, expected \"zou\""
+zt_expect_title_zou "$WIN"
 expect_full_screen
 zt_log "full screen: client $(zt_geometry "$WIN")"
 
