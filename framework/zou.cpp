@@ -43,11 +43,6 @@ static int winddownCount = 0;
 // ---- Start-up and wind-down ------------------------------------------------------
 
 void zouOpen(void) {
-    zouWindowWidth = 0;
-    zouWindowHeight = 0;
-    frameDepth = 0;
-    std::snprintf(zouResourceLocation, sizeof zouResourceLocation, "%s", "C:/zoWindow/");
-
     // GLUT sees a fixed argument vector, never the process's command line.
     static char argv0[] = "zou";
     static char* argv[] = {argv0, nullptr};
@@ -57,6 +52,15 @@ void zouOpen(void) {
     glutCreateWindow("zou");
     glutFullScreen();
     glutReshapeFunc(reshape);
+    zouInitState();
+}
+
+void zouInitState(void) {
+    // The window's size arrives with its first reshape.
+    zouWindowWidth = 0;
+    zouWindowHeight = 0;
+    frameDepth = 0;
+    std::snprintf(zouResourceLocation, sizeof zouResourceLocation, "%s", "C:/zoWindow/");
 
     glEnable(GL_AUTO_NORMAL);
     glEnable(GL_NORMALIZE);
@@ -79,9 +83,9 @@ void zouOpen(void) {
     zouTextInited = false;
     zouTextInit();
 
-    zouScreenNear = 1.5f;
-    zouScreenFar = 20.0f;
-    zouScreenFov = 60.0f;
+    zouScreenNear = ZOU_DEFAULT_NEAR;
+    zouScreenFar = ZOU_DEFAULT_FAR;
+    zouScreenFov = ZOU_DEFAULT_FOV;
     zouScreenGrabQuality = 100;
     zouScreenGrabBuffer = nullptr;
     zouScreenGrabFlip = true;

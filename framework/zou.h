@@ -55,9 +55,23 @@ extern char zoutFontNames[50][128];
 extern int zoutCurrentFont;
 extern int zouFontNormalize;
 
+// The camera's start values, set by zouInitState: field of view in degrees,
+// and the near and far settings (stored for applications; the outermost frame
+// derives its own clipping planes from the window's size).
+#define ZOU_DEFAULT_FOV 60.0f
+#define ZOU_DEFAULT_NEAR 1.5f
+#define ZOU_DEFAULT_FAR 20.0f
+
 // ---- Start-up and wind-down ----------------------------------------------------
 extern "C" {
+// Initialises GLUT, creates the full-screen window titled "zou", then calls
+// zouInitState.
 void zouOpen(void);
+// The part of the start-up that needs no window: every setting to its start
+// value, the global GL state (needs a current GL context) and the text table.
+// zouOpen calls it once its window exists; an offscreen or other-platform start
+// calls it in place of zouOpen and then sets the window size it draws for.
+void zouInitState(void);
 void zouClose(void);
 void zouTextInit(void);
 void reshape(int width, int height);

@@ -188,23 +188,13 @@ void presentOffscreen() {
     presentSeconds += seconds(Clock::now() - t);
 }
 
-// What zouOpen gives the program besides GLUT and its window: the settings the
-// view frames read and the global GL state.
+// The framework's start-up without GLUT: its settings and GL state, then the
+// size of the screen the program is shown on, as the window's first reshape
+// gives it.
 void openFramework(const Options& o) {
+    zouInitState();
     zouWindowWidth = o.viewWidth;
     zouWindowHeight = o.viewHeight;
-    frameDepth = 0;
-    zouDebugLevel = 3;
-    zouWindowClear = true;
-    zouWindowBgColor[0] = zouWindowBgColor[1] = zouWindowBgColor[2] = 0;
-    zouScreenNear = 1.5f;
-    zouScreenFar = 20.0f;
-    zouScreenFov = 60.0f;
-    zouTextInit();
-    glEnable(GL_AUTO_NORMAL);
-    glEnable(GL_NORMALIZE);
-    glEnable(GL_BLEND);
-    glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
     zouPresent = presentOffscreen;
 }
 

@@ -126,6 +126,25 @@ TEST(Startup, ZouOpenCreatesTheFullScreenWindowThenSetsTheGlState) {
     EXPECT_EQ(fakegl::idleFunc, nullptr);
 }
 
+TEST(Startup, WindowlessStartIsZouOpenWithoutGlut) {
+    // What zouOpen does after its window exists, and nothing of GLUT.
+    std::free(zouDebugStr);
+    fakegl::reset();
+    zouOpen();
+    std::vector<std::string> afterWindow = fakegl::trace();
+    afterWindow.erase(afterWindow.begin(), afterWindow.begin() + 5);
+    zouScreenFov = zouScreenNear = 0;
+    zouWindowWidth = 9;
+    std::free(zouDebugStr);
+    fakegl::reset();
+    zouInitState();
+    EXPECT_EQ(fakegl::trace(), afterWindow);
+    EXPECT_EQ(fakegl::reshapeFunc, nullptr);
+    EXPECT_EQ(zouScreenFov, ZOU_DEFAULT_FOV);
+    EXPECT_EQ(zouScreenNear, ZOU_DEFAULT_NEAR);
+    EXPECT_EQ(zouWindowWidth, 0);
+}
+
 TEST(Startup, ZouOpenGivesEverySettingItsStartValue) {
     // Scribble over everything zouOpen is meant to set.
     zouWindowWidth = zouWindowHeight = frameDepth = 7;
@@ -152,9 +171,9 @@ TEST(Startup, ZouOpenGivesEverySettingItsStartValue) {
     EXPECT_EQ(zouWindowBgColor[0], 0.0f);
     EXPECT_EQ(zouWindowBgColor[1], 0.0f);
     EXPECT_EQ(zouWindowBgColor[2], 0.0f);
-    EXPECT_EQ(zouScreenNear, 1.5f);
-    EXPECT_EQ(zouScreenFar, 20.0f);
-    EXPECT_EQ(zouScreenFov, 60.0f);
+    EXPECT_EQ(zouScreenNear, ZOU_DEFAULT_NEAR);
+    EXPECT_EQ(zouScreenFar, ZOU_DEFAULT_FAR);
+    EXPECT_EQ(zouScreenFov, ZOU_DEFAULT_FOV);
     EXPECT_EQ(zouScreenGrabQuality, 100);
     EXPECT_EQ(zouScreenGrabFormat, 40);
     EXPECT_EQ(zouScreenGrabX, 0);
