@@ -1,7 +1,7 @@
 // The cloth demo: set-up, spring forces, the height field and the frame step.
 //
 // Every rounding here is deliberate: single precision throughout, double only
-// where noted (the lengths' sums and roots, the stage scale 0.2, the height
+// where noted (the lengths' sums and roots, the stage scale DRAPE_STEP, the height
 // field), and no fused multiply-add (-ffp-contract=off). Two builds and two
 // runs therefore produce bit-identical knob states, frame after frame.
 #include "app/drapeApp.h"
@@ -27,13 +27,14 @@ __attribute__((visibility("default"))) zoApp* makeApp() {
 }
 
 drapeApp::drapeApp() {
-    // Flat and at rest at height 30, knobs exactly the rest length 1.0 apart.
+    // Flat and at rest at height 30, knobs exactly the rest length apart.
     for (i = 0; i < DRAPE_KNOBS; i++) {
         thread[i].on_surf = false;
-        thread[i].pos = zoVec3f(float(i % DRAPE_SIDE - 29), float(i / DRAPE_SIDE - 29), 30.0f);
+        thread[i].pos = zoVec3f(float(i % DRAPE_SIDE - 29) * DRAPE_REST_LENGTH,
+                                float(i / DRAPE_SIDE - 29) * DRAPE_REST_LENGTH, 30.0f);
         thread[i].vel = zoVec3f(0, 0, 0);
     }
-    enviro = zoVec3f(0, 0, -0.1f);
+    enviro = zoVec3f(0, 0, DRAPE_GRAVITY);
     zero *= 0.0f;
     blanky = new (std::nothrow) zoMeshShape(DRAPE_SIDE, DRAPE_SIDE);
     zoTransformsInit();
@@ -118,8 +119,9 @@ __attribute__((target("avx"), always_inline)) inline __m128 lengthsAVX(const Dir
 __attribute__((always_inline)) inline __m128 springForce(drapeApp& a, const Directions& d, __m128 len) {
     const __m128 zero = _mm_setzero_ps();
     const __m128 one = _mm_set1_ps(1.0f);
-    // A missing neighbour has length 1.
-    const __m128 L = _mm_or_ps(_mm_and_ps(d.present, len), _mm_andnot_ps(d.present, one));
+    const __m128 rest = _mm_set1_ps(DRAPE_REST_LENGTH);
+    // A missing neighbour counts as a spring at rest.
+    const __m128 L = _mm_or_ps(_mm_and_ps(d.present, len), _mm_andnot_ps(d.present, rest));
     a.dist1 = _mm_cvtss_f32(L);
     a.dist2 = _mm_cvtss_f32(_mm_shuffle_ps(L, L, 1));
     a.dist3 = _mm_cvtss_f32(_mm_shuffle_ps(L, L, 2));
@@ -131,28 +133,29 @@ __attribute__((always_inline)) inline __m128 springForce(drapeApp& a, const Dire
     const __m128 coincident = _mm_cmpeq_ps(L, zero);
     const __m128 Lq = _mm_or_ps(_mm_andnot_ps(coincident, L), _mm_and_ps(coincident, one));
 
-    // s = d - d / L, lane by lane.
-    __m128 s1 = _mm_sub_ps(d.x, _mm_div_ps(d.x, Lq));
-    __m128 s2 = _mm_sub_ps(d.y, _mm_div_ps(d.y, Lq));
-    __m128 s3 = _mm_sub_ps(d.z, _mm_div_ps(d.z, Lq));
+    // s = d - (d / L) x rest length, lane by lane (for the rest length 1 the
+    // product is exact and the compiler drops it).
+    __m128 s1 = _mm_sub_ps(d.x, _mm_mul_ps(_mm_div_ps(d.x, Lq), rest));
+    __m128 s2 = _mm_sub_ps(d.y, _mm_mul_ps(_mm_div_ps(d.y, Lq), rest));
+    __m128 s3 = _mm_sub_ps(d.z, _mm_mul_ps(_mm_div_ps(d.z, Lq), rest));
     __m128 s4 = zero;
     // From one vector per component to one per direction, s1 .. s4 as (x, y, z, 0),
     // so that the sum runs in the fixed order ((s1 + s2) + s3) + s4.
     _MM_TRANSPOSE4_PS(s1, s2, s3, s4);
-    const __m128 f = _mm_mul_ps(_mm_add_ps(_mm_add_ps(_mm_add_ps(s1, s2), s3), s4), _mm_set1_ps(30.0f));
+    const __m128 f = _mm_mul_ps(_mm_add_ps(_mm_add_ps(_mm_add_ps(s1, s2), s3), s4), _mm_set1_ps(DRAPE_STIFFNESS));
     store3(a.force, f);
     return f;
 }
 
-// The stage value: each force component times the double 0.2, rounded once.
+// The stage value: each force component times the double step, rounded once.
 __attribute__((always_inline)) inline __m128 scaleSSE2(__m128 f) {
-    const __m128d fifth = _mm_set1_pd(0.2);
-    return _mm_movelh_ps(_mm_cvtpd_ps(_mm_mul_pd(_mm_cvtps_pd(f), fifth)),
-                         _mm_cvtpd_ps(_mm_mul_pd(_mm_cvtps_pd(_mm_movehl_ps(f, f)), fifth)));
+    const __m128d step = _mm_set1_pd(DRAPE_STEP);
+    return _mm_movelh_ps(_mm_cvtpd_ps(_mm_mul_pd(_mm_cvtps_pd(f), step)),
+                         _mm_cvtpd_ps(_mm_mul_pd(_mm_cvtps_pd(_mm_movehl_ps(f, f)), step)));
 }
 
 __attribute__((target("avx"), always_inline)) inline __m128 scaleAVX(__m128 f) {
-    return _mm256_cvtpd_ps(_mm256_mul_pd(_mm256_cvtps_pd(f), _mm256_set1_pd(0.2)));
+    return _mm256_cvtpd_ps(_mm256_mul_pd(_mm256_cvtps_pd(f), _mm256_set1_pd(DRAPE_STEP)));
 }
 
 void stageSSE2(drapeApp& a, const clothknob* P, zoVec3f& vstore, int i) {
@@ -181,7 +184,7 @@ bool drapeSpringsUseAVX = false;
 #endif
 
 // The stage value of knob i: the net force of its up to four springs (rest
-// length 1, stiffness 30) times the step 0.2. ref, the stage's offset, does not
+// length DRAPE_REST_LENGTH, stiffness DRAPE_STIFFNESS) times the step DRAPE_STEP. ref, the stage's offset, does not
 // enter: the force depends on positions only.
 //
 // The four directions are computed side by side in SSE lanes. Each lane runs the
@@ -205,18 +208,19 @@ void drapeApp::rungef(clothknob* P, zoVec3f& vstore, zoVec3f ref, int i) {
     if (has2) del2 = P[i + 1].pos - c; else del2 *= 0.0f;
     if (has3) del3 = P[i - DRAPE_SIDE].pos - c; else del3 *= 0.0f;
     if (has4) del4 = P[i + DRAPE_SIDE].pos - c; else del4 *= 0.0f;
-    dist1 = has1 ? del1.length() : 1.0f;
-    dist2 = has2 ? del2.length() : 1.0f;
-    dist3 = has3 ? del3.length() : 1.0f;
-    dist4 = has4 ? del4.length() : 1.0f;
+    dist1 = has1 ? del1.length() : DRAPE_REST_LENGTH;
+    dist2 = has2 ? del2.length() : DRAPE_REST_LENGTH;
+    dist3 = has3 ? del3.length() : DRAPE_REST_LENGTH;
+    dist4 = has4 ? del4.length() : DRAPE_REST_LENGTH;
     // A coincident neighbour (length 0) counts as absent, as above.
-    zoVec3f s4 = dist4 == 0.0f ? zoVec3f() : del4 - del4 / dist4;
-    zoVec3f s3 = dist3 == 0.0f ? zoVec3f() : del3 - del3 / dist3;
-    zoVec3f s2 = dist2 == 0.0f ? zoVec3f() : del2 - del2 / dist2;
-    zoVec3f s1 = dist1 == 0.0f ? zoVec3f() : del1 - del1 / dist1;
-    force = (((s1 + s2) + s3) + s4) * 30.0f;
-    // The step 0.2 is a double constant: each product is rounded to float once.
-    vstore.set(float(double(force.x) * 0.2), float(double(force.y) * 0.2), float(double(force.z) * 0.2));
+    zoVec3f s4 = dist4 == 0.0f ? zoVec3f() : del4 - (del4 / dist4) * DRAPE_REST_LENGTH;
+    zoVec3f s3 = dist3 == 0.0f ? zoVec3f() : del3 - (del3 / dist3) * DRAPE_REST_LENGTH;
+    zoVec3f s2 = dist2 == 0.0f ? zoVec3f() : del2 - (del2 / dist2) * DRAPE_REST_LENGTH;
+    zoVec3f s1 = dist1 == 0.0f ? zoVec3f() : del1 - (del1 / dist1) * DRAPE_REST_LENGTH;
+    force = (((s1 + s2) + s3) + s4) * DRAPE_STIFFNESS;
+    // The step is a double constant: each product is rounded to float once.
+    vstore.set(float(double(force.x) * DRAPE_STEP), float(double(force.y) * DRAPE_STEP),
+               float(double(force.z) * DRAPE_STEP));
 #endif
 }
 
@@ -291,14 +295,14 @@ void drapeApp::updatePass() {
                        _mm_div_ps(load3x(k4[i]), six)),
             load3x(enviro));
         const __m128 p = load3x(k.pos);  // before vel is stored: its x shares the load
-        const __m128 v = _mm_mul_ps(_mm_add_ps(load3(k.vel), a), _mm_set1_ps(0.9f));
+        const __m128 v = _mm_mul_ps(_mm_add_ps(load3(k.vel), a), _mm_set1_ps(float(DRAPE_DAMPING)));
         store3(k.vel, v);
-        store3(k.pos, _mm_add_ps(p, _mm_mul_ps(v, _mm_set1_ps(0.2f))));
+        store3(k.pos, _mm_add_ps(p, _mm_mul_ps(v, _mm_set1_ps(float(DRAPE_STEP)))));
 #else
         zoVec3f a = (((k1[i] / 6.0f + k2[i] / 3.0f) + k3[i] / 3.0f) + k4[i] / 6.0f) + enviro;
         k.vel += a;
-        k.vel *= 0.9f;
-        k.pos += k.vel * 0.2f;
+        k.vel *= float(DRAPE_DAMPING);
+        k.pos += k.vel * float(DRAPE_STEP);
 #endif
     }
 }

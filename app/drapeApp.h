@@ -14,8 +14,19 @@ struct clothknob {
     clothknob() {}  // pos and vel start at (0, 0, 0); on_surf is set by drapeApp
 };
 
-#define DRAPE_KNOBS 3600
+// The cloth's constants, named once for the demo, its variants, the tools, the
+// benchmarks and the tests. The grid: DRAPE_SIDE x DRAPE_SIDE knobs.
 #define DRAPE_SIDE 60
+#define DRAPE_KNOBS 3600  // DRAPE_SIDE * DRAPE_SIDE
+// Time units per frame. A double: each stage value is force x DRAPE_STEP in
+// double, rounded to float once; the move uses float(DRAPE_STEP), 0.2f.
+#define DRAPE_STEP 0.2
+// Velocity factor per frame. A double, for the stable variant's derivation;
+// the frame's damping uses float(DRAPE_DAMPING), 0.9f.
+#define DRAPE_DAMPING 0.9
+#define DRAPE_STIFFNESS 30.0f    // a spring's force per unit of stretch
+#define DRAPE_REST_LENGTH 1.0f   // the springs' rest length, the grid's spacing at the start
+#define DRAPE_GRAVITY (-0.1f)    // enviro's z: added to every free knob's velocity each frame
 
 class drapeApp : public zoApp {
 public:

@@ -1,6 +1,6 @@
 // The cloth demo with a stable integrator: the same cloth, springs, ground,
 // camera and picture as drapeApp, but each displayed frame advances the cloth
-// by its 0.2 time units in substeps short enough for the stiffness 30 springs.
+// by its DRAPE_STEP time units in substeps short enough for the springs.
 // drapeApp's own step stays as it is, with its instability (see the .cpp).
 #pragma once
 
@@ -9,10 +9,11 @@
 class stableDrapeApp : public drapeApp {
 public:
     int substeps;        // substeps per displayed frame
-    float subStep;       // time per substep: 0.2 / substeps
-    float subScale;      // rungef's stage values are force x 0.2; this makes them force x subStep
-    float subDamping;    // velocity factor per substep: 0.9^(1 / substeps)
-    zoVec3f subEnviro;   // environment term per substep (see the constructor)
+    float subStep;       // time per substep, h / substeps (h = DRAPE_STEP): the move is vel x subStep
+    float subScale;      // c (see the .cpp): rungef's stage values, force x h, enter each
+                         // substep's velocity as c x force x h; c = 1 for one substep
+    float subDamping;    // velocity factor per substep: DRAPE_DAMPING^(1 / substeps)
+    zoVec3f subEnviro;   // environment term per substep: enviro x subScale
 
     stableDrapeApp();  // two substeps
 

@@ -83,7 +83,7 @@ void openFrame() {
     zouWindowWidth = 1024;
     zouWindowHeight = 768;
     zouWindowClear = true;
-    zouScreenFov = 60.0f;
+    zouScreenFov = ZOU_DEFAULT_FOV;
     zouOpenToviFrame();
 }
 

@@ -33,7 +33,7 @@ drapeHandle newCloth() {
 int knobAt(const fakegl::Call& c) {
     const int col = int(std::lround(c.args[0])) + 29;
     const int row = int(std::lround(c.args[1])) + 29;
-    return row * 60 + col;
+    return row * DRAPE_SIDE + col;
 }
 
 TEST(DrapeFrame, FirstFrameFallsFlat) {
@@ -41,7 +41,7 @@ TEST(DrapeFrame, FirstFrameFallsFlat) {
     fakegl::recording = false;
     app->draw();
     // vel = 0.9 * (0 + k + enviro) with k = 0, then pos += 0.2 * vel, in floats.
-    volatile float enviro = -0.1f, damping = 0.9f, dt = 0.2f, start = 30.0f;
+    volatile float enviro = DRAPE_GRAVITY, damping = float(DRAPE_DAMPING), dt = float(DRAPE_STEP), start = 30.0f;
     const float vz = enviro * damping;
     const float z = start + vz * dt;
     for (int k = 0; k < DRAPE_KNOBS; k++) {
@@ -51,8 +51,8 @@ TEST(DrapeFrame, FirstFrameFallsFlat) {
         ASSERT_EQ(bits(n.vel.y), 0u) << k;
         ASSERT_EQ(bits(n.vel.z), bits(vz)) << k;
         ASSERT_EQ(bits(n.pos.z), bits(z)) << k;
-        ASSERT_EQ(n.pos.x, float(k % 60 - 29)) << k;
-        ASSERT_EQ(n.pos.y, float(k / 60 - 29)) << k;
+        ASSERT_EQ(n.pos.x, float(k % DRAPE_SIDE - 29)) << k;
+        ASSERT_EQ(n.pos.y, float(k / DRAPE_SIDE - 29)) << k;
     }
     EXPECT_NEAR(app->thread[0].vel.z, -0.09, 1e-6);
     EXPECT_NEAR(app->thread[0].pos.z, 29.982, 1e-5);
@@ -85,7 +85,7 @@ TEST(DrapeFrame, OneFrameSendsTransformsCaptureAndOneBlockOfWhiteLines) {
     ASSERT_LT(begin, calls.size());
     EXPECT_EQ(calls[begin].str(), "glBegin(" + std::to_string(GL_LINES) + ")");
     // 59 x 58 inner steps of one colour and two segments each: 6844 segments.
-    ASSERT_EQ(calls.size(), begin + 1 + 59 * 58 * 5 + 1);
+    ASSERT_EQ(calls.size(), begin + 1 + (DRAPE_SIDE - 1) * (DRAPE_SIDE - 2) * 5 + 1);
     EXPECT_EQ(calls.back().str(), "glEnd()");
     EXPECT_EQ(fakegl::count("glBegin"), 1);
     EXPECT_EQ(fakegl::count("glEnd"), 1);
@@ -95,10 +95,11 @@ TEST(DrapeFrame, OneFrameSendsTransformsCaptureAndOneBlockOfWhiteLines) {
     // i - 1 and i, then the y segment of column h between rows i - 1 and i.
     std::vector<int> seen(DRAPE_KNOBS, 0);
     size_t at = begin + 1;
-    for (int i = 1; i <= 59; i++) {
-        for (int h = 1; h <= 58; h++) {
+    const int S = DRAPE_SIDE;
+    for (int i = 1; i <= S - 1; i++) {
+        for (int h = 1; h <= S - 2; h++) {
             ASSERT_EQ(calls[at].str(), "glColor3f(1, 1, 1)") << i << "," << h;
-            const int want[4] = {60 * h + i - 1, 60 * h + i, 60 * (i - 1) + h, 60 * i + h};
+            const int want[4] = {S * h + i - 1, S * h + i, S * (i - 1) + h, S * i + h};
             for (int v = 0; v < 4; v++) {
                 const fakegl::Call& c = calls[at + 1 + v];
                 ASSERT_EQ(c.name, "glVertex3f");
@@ -181,8 +182,8 @@ TEST(DrapeFrame, KnobExactlyAtTheSurfaceStaysFree) {
     app->step();  // everything over higher ground is lifted; the floor knobs stay free
     EXPECT_FALSE(k.on_surf);
     EXPECT_TRUE(app->thread[0].on_surf);
-    volatile float fall = -0.1f * 0.9f;
-    EXPECT_EQ(k.pos.z, 4.0f + fall * 0.2f);  // springs at rest: it fell by one free step
+    volatile float fall = DRAPE_GRAVITY * float(DRAPE_DAMPING);
+    EXPECT_EQ(k.pos.z, 4.0f + fall * float(DRAPE_STEP));  // springs at rest: it fell by one free step
     app->step();
     EXPECT_TRUE(k.on_surf);
     EXPECT_EQ(k.pos.z, 4.0f);
@@ -229,10 +230,10 @@ TEST(DrapeFrame, FirstContactIsTheSixtyKnobsOfTheHighColumnInFrame38) {
     for (int k = 0; k < DRAPE_KNOBS; k++) {
         if (!app->thread[k].on_surf) continue;
         frozen++;
-        EXPECT_EQ(k % 60, 59) << k;  // x = 30, over the plateau's high edge
+        EXPECT_EQ(k % DRAPE_SIDE, DRAPE_SIDE - 1) << k;  // x = 30, over the plateau's high edge
         EXPECT_EQ(app->thread[k].pos.z, 25.0f) << k;
     }
-    EXPECT_EQ(frozen, 60);
+    EXPECT_EQ(frozen, DRAPE_SIDE);
 }
 
 // Knob-state hashes recorded from drape_run (FNV-1a 64 of every knob's pos,

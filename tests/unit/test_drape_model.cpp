@@ -44,8 +44,8 @@ TEST(DrapeLayout, KnobsLieFlatAtRestOnTheUnitGrid) {
     EXPECT_VEC_BITS(app->thread[61].pos, -28.0f, -28.0f, 30.0f);
     for (int k = 0; k < DRAPE_KNOBS; k++) {
         const clothknob& n = app->thread[k];
-        ASSERT_EQ(n.pos.x, float(k % 60 - 29)) << k;
-        ASSERT_EQ(n.pos.y, float(k / 60 - 29)) << k;
+        ASSERT_EQ(n.pos.x, float(k % DRAPE_SIDE - 29)) << k;
+        ASSERT_EQ(n.pos.y, float(k / DRAPE_SIDE - 29)) << k;
         ASSERT_EQ(n.pos.z, 30.0f) << k;
         ASSERT_FALSE(n.on_surf) << k;
         ASSERT_EQ(n.vel.x, 0.0f);
@@ -58,20 +58,20 @@ TEST(DrapeLayout, KnobsLieFlatAtRestOnTheUnitGrid) {
         }
     }
     // The environment term is the float nearest -0.1; zero is +0 throughout.
-    EXPECT_VEC_BITS(app->enviro, 0.0f, 0.0f, -0.1f);
+    EXPECT_VEC_BITS(app->enviro, 0.0f, 0.0f, DRAPE_GRAVITY);
     EXPECT_EQ(bits(app->enviro.z), 0xBDCCCCCDu);
     EXPECT_VEC_BITS(app->zero, 0.0f, 0.0f, 0.0f);
     ASSERT_NE(app->blanky, nullptr);
-    EXPECT_EQ(app->blanky->N, 60);
-    EXPECT_EQ(app->blanky->M, 60);
-    EXPECT_EQ(app->blanky->listLength, 3600);
+    EXPECT_EQ(app->blanky->N, DRAPE_SIDE);
+    EXPECT_EQ(app->blanky->M, DRAPE_SIDE);
+    EXPECT_EQ(app->blanky->listLength, DRAPE_KNOBS);
 }
 
 TEST(DrapeLayout, FieldsLieInDeclarationOrderInsideTheObject) {
     auto app = newCloth();
     const char* base = reinterpret_cast<const char*>(app.get());
     // The knobs and stage vectors are arrays inside the object, not pointers.
-    EXPECT_GE(sizeof(drapeApp), sizeof(clothknob) * 3600 + sizeof(zoVec3f) * 4 * 3600);
+    EXPECT_GE(sizeof(drapeApp), sizeof(clothknob) * DRAPE_KNOBS + sizeof(zoVec3f) * 4 * DRAPE_KNOBS);
     const char* order[] = {reinterpret_cast<const char*>(&app->X),      reinterpret_cast<const char*>(&app->H),
                            reinterpret_cast<const char*>(&app->blanky), reinterpret_cast<const char*>(&app->thread),
                            reinterpret_cast<const char*>(&app->del1),   reinterpret_cast<const char*>(&app->del4),
@@ -145,10 +145,10 @@ TEST(DrapeRungef, StageValueIsForceTimesDoublePointTwo) {
         app->thread[62].pos.set(-27.0f + float(t) / 997.0f, -28.0f + float(t) / 1999.0f, 29.8f);
         zoVec3f s = stage(*app, 61);
         const zoVec3f f = app->force;
-        ASSERT_EQ(bits(s.x), bits(float(double(f.x) * 0.2))) << t;
-        ASSERT_EQ(bits(s.y), bits(float(double(f.y) * 0.2))) << t;
-        ASSERT_EQ(bits(s.z), bits(float(double(f.z) * 0.2))) << t;
-        told += bits(s.x) != bits(f.x * 0.2f);
+        ASSERT_EQ(bits(s.x), bits(float(double(f.x) * DRAPE_STEP))) << t;
+        ASSERT_EQ(bits(s.y), bits(float(double(f.y) * DRAPE_STEP))) << t;
+        ASSERT_EQ(bits(s.z), bits(float(double(f.z) * DRAPE_STEP))) << t;
+        told += bits(s.x) != bits(f.x * float(DRAPE_STEP));
     }
     EXPECT_GT(told, 0);
 }
@@ -169,7 +169,7 @@ TEST(DrapeRungef, BorderKnobsHaveOnlyTheirExistingSprings) {
         const int k = c.knob;
         // Stretch each existing spring to 2.0 by moving the knob's neighbour;
         // the opposite pulls cancel, so stretch one direction per run.
-        const int offs[4] = {-1, 1, -60, 60};
+        const int offs[4] = {-1, 1, -DRAPE_SIDE, DRAPE_SIDE};
         const bool has[4] = {c.prevCol, c.nextCol, c.prevRow, c.nextRow};
         for (int d = 0; d < 4; d++) {
             auto a = newCloth();
@@ -178,13 +178,13 @@ TEST(DrapeRungef, BorderKnobsHaveOnlyTheirExistingSprings) {
                 // Move the neighbour that exists in the array (it may be a grid
                 // non-neighbour, like 60 for knob 59) one further unit away.
                 if (d < 2) a->thread[nb].pos.x += float(offs[d]);
-                else a->thread[nb].pos.y += float(offs[d] / 60);
+                else a->thread[nb].pos.y += float(offs[d] / DRAPE_SIDE);
             }
             zoVec3f s = stage(*a, k);
             float ex = 0, ey = 0;
             if (has[d]) {
                 if (d < 2) ex = 6.0f * float(offs[d]);
-                else ey = 6.0f * float(offs[d] / 60);
+                else ey = 6.0f * float(offs[d] / DRAPE_SIDE);
             }
             EXPECT_EQ(s.x, ex) << "knob " << k << " direction " << d;
             EXPECT_EQ(s.y, ey) << "knob " << k << " direction " << d;
@@ -251,23 +251,24 @@ struct Scratch {
 };
 
 zoVec3f referenceStage(const clothknob* P, int i, Scratch& s) {
-    const int col = i % 60;
-    const bool has[4] = {col != 0, col != 59, !(i <= 59), !(i >= 3540)};
-    const int off[4] = {-1, 1, -60, 60};
+    const int col = i % DRAPE_SIDE;
+    const bool has[4] = {col != 0, col != DRAPE_SIDE - 1, !(i <= DRAPE_SIDE - 1), !(i >= DRAPE_KNOBS - DRAPE_SIDE)};
+    const int off[4] = {-1, 1, -DRAPE_SIDE, DRAPE_SIDE};
     for (int d = 0; d < 4; d++) {
         if (has[d]) {
             s.del[d] = P[i + off[d]].pos - P[i].pos;
             s.dist[d] = s.del[d].length();
         } else {
             s.del[d] *= 0.0f;
-            s.dist[d] = 1.0f;
+            s.dist[d] = DRAPE_REST_LENGTH;
         }
     }
     zoVec3f t[4];
     for (int d = 3; d >= 0; d--)
-        t[d] = s.dist[d] == 0.0f ? zoVec3f() : s.del[d] - s.del[d] / s.dist[d];
-    s.force = (((t[0] + t[1]) + t[2]) + t[3]) * 30.0f;
-    return zoVec3f(float(double(s.force.x) * 0.2), float(double(s.force.y) * 0.2), float(double(s.force.z) * 0.2));
+        t[d] = s.dist[d] == 0.0f ? zoVec3f() : s.del[d] - (s.del[d] / s.dist[d]) * DRAPE_REST_LENGTH;
+    s.force = (((t[0] + t[1]) + t[2]) + t[3]) * DRAPE_STIFFNESS;
+    const double h = DRAPE_STEP;
+    return zoVec3f(float(double(s.force.x) * h), float(double(s.force.y) * h), float(double(s.force.z) * h));
 }
 
 float awkwardFloat(std::mt19937& rng) {
@@ -323,7 +324,7 @@ TEST_P(DrapeLanes, SideBySideLanesMatchTheOneSpringFormulationBitForBit) {
         const int how = mode(rng);
         for (int k = 0; k < DRAPE_KNOBS; k++) {
             zoVec3f& p = app->thread[k].pos;
-            const float gx = float(k % 60 - 29), gy = float(k / 60 - 29);
+            const float gx = float(k % DRAPE_SIDE - 29), gy = float(k / DRAPE_SIDE - 29);
             if (how == 0) p.set(gx + jitter(rng), gy + jitter(rng), 20.0f + jitter(rng));
             else if (how == 1) p.set(awkwardFloat(rng), awkwardFloat(rng), awkwardFloat(rng));
             else if (how == 2) p.set(gx, gy, (k % 7 == 0) ? 30.0f : 30.0f + jitter(rng) * 1e-6f);

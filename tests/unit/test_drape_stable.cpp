@@ -37,14 +37,16 @@ float speed(const clothknob& k) {
 TEST(StableDrapeSetup, ConstantsForTwoSubsteps) {
     auto app = newStable();
     EXPECT_EQ(app->substeps, 2);
-    EXPECT_EQ(app->subStep, 0.1f);
-    EXPECT_EQ(app->subDamping, float(std::sqrt(0.9)));
-    const double d = std::sqrt(0.9);
-    EXPECT_EQ(app->subScale, float(0.9 * (1 - d) / (0.1 * d)));
+    EXPECT_EQ(app->subStep, float(DRAPE_STEP / 2));
+    // Each substep damps by the square root of a frame's factor D; c scales the
+    // frame's stage values so that two substeps add D (k + e) to a slow velocity.
+    const double D = DRAPE_DAMPING, d = std::sqrt(D);
+    EXPECT_EQ(app->subDamping, float(d));
+    EXPECT_EQ(app->subScale, float(D * (1 - d) / ((1 - D) * d)));
     EXPECT_EQ(app->subEnviro.z, app->enviro.z * app->subScale);
     EXPECT_EQ(app->subEnviro.x, 0.0f);
     // Everything drapeApp lays out is untouched.
-    EXPECT_EQ(app->enviro.z, -0.1f);
+    EXPECT_EQ(app->enviro.z, DRAPE_GRAVITY);
     EXPECT_EQ(app->thread[61].pos.x, -28.0f);
     EXPECT_EQ(app->thread[3599].pos.z, 30.0f);
 }
@@ -72,8 +74,8 @@ TEST(StableDrapeStep, OneSubstepIsTheOriginalStepBitForBit) {
     auto stable = newStable();
     stable->setSubsteps(1);
     EXPECT_EQ(stable->subScale, 1.0f);
-    EXPECT_EQ(stable->subDamping, 0.9f);
-    EXPECT_EQ(stable->subStep, 0.2f);
+    EXPECT_EQ(stable->subDamping, float(DRAPE_DAMPING));
+    EXPECT_EQ(stable->subStep, float(DRAPE_STEP));
     std::unique_ptr<drapeApp> plain(static_cast<drapeApp*>(makeApp()));
     for (int frame = 1; frame <= 120; frame++) {
         stable->stableStep();
@@ -201,7 +203,7 @@ TEST(StableDrapeDraw, DrawsTheOriginalPictureOfTheSubsteppedCloth) {
     for (int c = 0; c < 3; c++) EXPECT_EQ(fakegl::calls[c].args, plainCalls[c].args) << fakegl::calls[c].name;
     EXPECT_EQ(fakegl::count("glBegin"), 1);
     EXPECT_EQ(fakegl::only("glBegin")[0].args[0], double(GL_LINES));
-    EXPECT_EQ(fakegl::count("glVertex3f"), 4 * 59 * 58);
+    EXPECT_EQ(fakegl::count("glVertex3f"), 4 * (DRAPE_SIDE - 1) * (DRAPE_SIDE - 2));
     for (const fakegl::Call& c : fakegl::only("glColor3f")) EXPECT_EQ(c.args, (std::vector<double>{1, 1, 1}));
 
     // The vertices, in drapeApp's order, are the twin's knobs.
