@@ -20,7 +20,7 @@
 
 #include "app/drapeApp.h"
 #include "framework/zou.h"
-#include "tools/drapeState.h"
+#include "app/drapeHarness.h"
 #include "tools/offscreenGL.h"
 
 namespace {
@@ -28,15 +28,15 @@ namespace {
 using Clock = std::chrono::steady_clock;
 
 struct SavedCloth {
-    drapeHandle app;
+    drapeCloth app{DRAPE_FAITHFUL};
     std::vector<clothknob> knobs;
 
-    explicit SavedCloth(int frame) : app(static_cast<drapeApp*>(makeApp())) {
-        if (!app) {
+    explicit SavedCloth(int frame) {
+        if (!app.app) {
             std::fprintf(stderr, "bench_drape: not enough memory for the cloth\n");
             std::exit(1);
         }
-        for (int f = 0; f < frame; f++) app->step();
+        app.step(frame);
         knobs.assign(app->thread, app->thread + DRAPE_KNOBS);
     }
     // The stage values of free knobs and the scratch are written before they are

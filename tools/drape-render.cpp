@@ -10,11 +10,6 @@
 //
 // Frame N is the picture of the program's Nth display, which shows the cloth
 // after N steps (drape_run's frame N); frame 1 is the first picture drawn.
-#include <gif_lib.h>
-#include <png.h>
-#include <fcntl.h>
-#include <unistd.h>
-
 #include <algorithm>
 #include <cerrno>
 #include <chrono>
@@ -27,10 +22,10 @@
 #include <string>
 #include <vector>
 
-#include "app/drapeApp.h"
-#include "app/stableDrapeApp.h"
+#include "app/drapeHarness.h"
 #include "framework/zou.h"
 #include "tools/offscreenGL.h"
+#include "tools/render/pictures.h"
 
 namespace {
 
@@ -74,16 +69,6 @@ struct Options {
     int viewWidth = 1024, viewHeight = 768;
 };
 
-bool parseLong(const char* text, long lo, long hi, long* out) {
-    if (text[0] < '0' || text[0] > '9') return false;
-    errno = 0;
-    char* end = nullptr;
-    long v = std::strtol(text, &end, 10);
-    if (errno != 0 || *end != '\0' || v < lo || v > hi) return false;
-    *out = v;
-    return true;
-}
-
 // Splits text at sep into whole parts; false if any part is empty or not a number.
 bool parseList(const std::string& text, char sep, long lo, long hi, std::vector<long>* out) {
     size_t start = 0;
@@ -91,7 +76,7 @@ bool parseList(const std::string& text, char sep, long lo, long hi, std::vector<
         size_t end = text.find(sep, start);
         std::string part = text.substr(start, end == std::string::npos ? std::string::npos : end - start);
         long v;
-        if (!parseLong(part.c_str(), lo, hi, &v)) return false;
+        if (!drapeParseWhole(part.c_str(), lo, hi, &v)) return false;
         out->push_back(v);
         if (end == std::string::npos) return true;
         start = end + 1;
@@ -142,7 +127,7 @@ int parseArgs(int argc, char** argv, Options* o) {
             return 2;
         };
         if (arg == "--frames") {
-            if (!parseLong(value.c_str(), 1, maxFrames, &o->frames)) return bad("a frame count from 1 to 1000000");
+            if (!drapeParseWhole(value.c_str(), 1, maxFrames, &o->frames)) return bad("a frame count from 1 to 1000000");
         } else if (arg == "--png") {
             if (!parseList(value, ',', 1, maxFrames, &o->png)) return bad("frame numbers from 1, separated by commas");
         } else if (arg == "--gif") {
@@ -154,9 +139,9 @@ int parseArgs(int argc, char** argv, Options* o) {
             o->gifLast = v[1];
             o->gifStep = v.size() == 3 ? v[2] : 1;
         } else if (arg == "--delay") {
-            if (!parseLong(value.c_str(), 0, 65535, &o->delay)) return bad("hundredths of a second from 0 to 65535");
+            if (!drapeParseWhole(value.c_str(), 0, 65535, &o->delay)) return bad("hundredths of a second from 0 to 65535");
         } else if (arg == "--state") {
-            if (!parseLong(value.c_str(), 0, maxFrames, &o->state)) return bad("a frame number from 0");
+            if (!drapeParseWhole(value.c_str(), 0, maxFrames, &o->state)) return bad("a frame number from 0");
         } else if (arg == "--out") {
             if (value.empty()) return bad("a directory");
             o->out = value;
@@ -198,191 +183,13 @@ void openFramework(const Options& o) {
     zouPresent = presentOffscreen;
 }
 
-// ---- Pictures ------------------------------------------------------------------
-
-// RGB rows as GL gives them: bottom row first.
-struct Picture {
-    int width = 0, height = 0;
-    std::vector<unsigned char> rgb;
-    const unsigned char* row(int fromTop) const { return &rgb[size_t(height - 1 - fromTop) * width * 3]; }
-};
-
-void readPicture(Picture* p) {
-    p->rgb.resize(size_t(p->width) * p->height * 3);
-    glPixelStorei(GL_PACK_ALIGNMENT, 1);
-    glReadPixels(0, 0, p->width, p->height, GL_RGB, GL_UNSIGNED_BYTE, p->rgb.data());
-}
-
-bool writePng(const Picture& p, const std::string& path) {
-    png_image image;
-    std::memset(&image, 0, sizeof image);
-    image.version = PNG_IMAGE_VERSION;
-    image.width = p.width;
-    image.height = p.height;
-    image.format = PNG_FORMAT_RGB;
-    // A negative stride writes GL's bottom-up rows top row first.
-    const png_int_32 stride = -png_int_32(p.width * 3);
-    if (!png_image_write_to_file(&image, path.c_str(), 0, p.rgb.data(), stride, nullptr)) {
-        std::fprintf(stderr, "drape-render: cannot write %s: %s\n", path.c_str(), image.message);
-        return false;
-    }
-    return true;
-}
-
-// A fixed palette: the 6 x 6 x 6 colour cube and 40 more greys, so that the
-// grey lines of the cloth keep their shade closely and colours still map.
-struct Palette {
-    GifColorType colours[256];
-    unsigned char greyIndex[256];  // nearest grey entry for each level
-
-    Palette() {
-        int n = 0;
-        for (int r = 0; r < 6; r++)
-            for (int g = 0; g < 6; g++)
-                for (int b = 0; b < 6; b++) colours[n++] = {GifByteType(r * 51), GifByteType(g * 51), GifByteType(b * 51)};
-        for (int k = 0; n < 256; k++, n++) {
-            // 40 levels between the cube's greys (which are multiples of 51).
-            int level = (k / 8) * 51 + (k % 8 + 1) * 51 / 9;
-            colours[n] = {GifByteType(level), GifByteType(level), GifByteType(level)};
-        }
-        for (int v = 0; v < 256; v++) {
-            int best = 0, bestDist = 1 << 30;
-            for (int c = 0; c < 256; c++) {
-                if (colours[c].Red != colours[c].Green || colours[c].Green != colours[c].Blue) continue;
-                int dist = std::abs(colours[c].Red - v);
-                if (dist < bestDist) bestDist = dist, best = c;
-            }
-            greyIndex[v] = (unsigned char)best;
-        }
-    }
-    unsigned char index(const unsigned char* px) const {
-        if (px[0] == px[1] && px[1] == px[2]) return greyIndex[px[0]];
-        auto q = [](int v) { return (v + 25) / 51; };
-        return (unsigned char)(q(px[0]) * 36 + q(px[1]) * 6 + q(px[2]));
-    }
-};
-
-// An animated GIF written frame by frame. After the first frame only the
-// rectangle that changed is stored, over the previous frame, which keeps the
-// resting cloth's frames almost free.
-class GifWriter {
-public:
-    bool open(const std::string& path, int width, int height, int delay) {
-        path_ = path;
-        width_ = width;
-        height_ = height;
-        delay_ = delay;
-        // Opened here rather than by giflib, which would make the file private
-        // (mode 0600); this way it gets the usual permissions under the umask.
-        const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0666);
-        if (fd < 0) {
-            std::fprintf(stderr, "drape-render: cannot write %s: %s\n", path.c_str(), std::strerror(errno));
-            return false;
-        }
-        int err = 0;
-        gif_ = EGifOpenFileHandle(fd, &err);
-        if (!gif_) {
-            ::close(fd);
-            return report(err);
-        }
-        EGifSetGifVersion(gif_, true);
-        ColorMapObject* map = GifMakeMapObject(256, palette_.colours);
-        if (!map) return report(E_GIF_ERR_NOT_ENOUGH_MEM);
-        const int ok = EGifPutScreenDesc(gif_, width, height, 8, 0, map);
-        GifFreeMapObject(map);
-        if (ok == GIF_ERROR) return report(gif_->Error);
-        // Loop for ever.
-        static const unsigned char app[] = {'N', 'E', 'T', 'S', 'C', 'A', 'P', 'E', '2', '.', '0'};
-        static const unsigned char loop[] = {1, 0, 0};
-        if (EGifPutExtensionLeader(gif_, APPLICATION_EXT_FUNC_CODE) == GIF_ERROR ||
-            EGifPutExtensionBlock(gif_, sizeof app, app) == GIF_ERROR ||
-            EGifPutExtensionBlock(gif_, sizeof loop, loop) == GIF_ERROR || EGifPutExtensionTrailer(gif_) == GIF_ERROR)
-            return report(gif_->Error);
-        previous_.clear();
-        return true;
-    }
-
-    bool add(const Picture& p) {
-        std::vector<unsigned char> indexed(size_t(width_) * height_);
-        for (int y = 0; y < height_; y++) {
-            const unsigned char* src = p.row(y);
-            for (int x = 0; x < width_; x++) indexed[size_t(y) * width_ + x] = palette_.index(src + 3 * x);
-        }
-        int x0 = 0, y0 = 0, x1 = width_ - 1, y1 = height_ - 1;
-        if (!previous_.empty()) {
-            x0 = width_, y0 = height_, x1 = -1, y1 = -1;
-            for (int y = 0; y < height_; y++)
-                for (int x = 0; x < width_; x++)
-                    if (indexed[size_t(y) * width_ + x] != previous_[size_t(y) * width_ + x]) {
-                        x0 = std::min(x0, x), x1 = std::max(x1, x);
-                        y0 = std::min(y0, y), y1 = std::max(y1, y);
-                    }
-            if (x1 < 0) x0 = y0 = x1 = y1 = 0;  // unchanged: one pixel, the same as before
-        }
-        GraphicsControlBlock gcb;
-        gcb.DisposalMode = DISPOSE_DO_NOT;
-        gcb.UserInputFlag = false;
-        gcb.DelayTime = delay_;
-        gcb.TransparentColor = NO_TRANSPARENT_COLOR;
-        GifByteType ext[4];
-        EGifGCBToExtension(&gcb, ext);
-        if (EGifPutExtension(gif_, GRAPHICS_EXT_FUNC_CODE, sizeof ext, ext) == GIF_ERROR ||
-            EGifPutImageDesc(gif_, x0, y0, x1 - x0 + 1, y1 - y0 + 1, false, nullptr) == GIF_ERROR)
-            return report(gif_->Error);
-        for (int y = y0; y <= y1; y++)
-            if (EGifPutLine(gif_, &indexed[size_t(y) * width_ + x0], x1 - x0 + 1) == GIF_ERROR)
-                return report(gif_->Error);
-        previous_.swap(indexed);
-        frames_++;
-        return true;
-    }
-
-    bool close() {
-        if (!gif_) return true;
-        int err = 0;
-        const int ok = EGifCloseFile(gif_, &err);
-        gif_ = nullptr;
-        return ok == GIF_ERROR ? report(err) : true;
-    }
-
-    ~GifWriter() {
-        if (gif_) EGifCloseFile(gif_, nullptr);
-    }
-
-    int frames() const { return frames_; }
-
-private:
-    bool report(int err) {
-        const char* why = GifErrorString(err);
-        std::fprintf(stderr, "drape-render: cannot write %s: %s\n", path_.c_str(), why ? why : "GIF error");
-        return false;
-    }
-
-    std::string path_;
-    GifFileType* gif_ = nullptr;
-    int width_ = 0, height_ = 0, delay_ = 0, frames_ = 0;
-    Palette palette_;
-    std::vector<unsigned char> previous_;
-};
-
 // The knobs in drape_run dump's format, so that the two can be compared.
 bool writeState(const drapeApp& app, long frame, const std::string& path) {
     FILE* f = std::fopen(path.c_str(), "w");
-    if (!f) {
-        std::fprintf(stderr, "drape-render: cannot write %s: %s\n", path.c_str(), std::strerror(errno));
-        return false;
-    }
-    std::fprintf(f, "# frame %ld: knob on_surf pos.x pos.y pos.z vel.x vel.y vel.z\n", frame);
-    for (int k = 0; k < DRAPE_KNOBS; k++) {
-        const clothknob& n = app.thread[k];
-        std::fprintf(f, "%d %d %.9g %.9g %.9g %.9g %.9g %.9g\n", k, n.on_surf ? 1 : 0, n.pos.x, n.pos.y, n.pos.z,
-                     n.vel.x, n.vel.y, n.vel.z);
-    }
-    if (std::fclose(f) != 0) {
-        std::fprintf(stderr, "drape-render: cannot write %s: %s\n", path.c_str(), std::strerror(errno));
-        return false;
-    }
-    return true;
+    bool ok = f != nullptr && drapeWriteState(f, app, frame);
+    if (f != nullptr && std::fclose(f) != 0) ok = false;
+    if (!ok) std::fprintf(stderr, "drape-render: cannot write %s: %s\n", path.c_str(), std::strerror(errno));
+    return ok;
 }
 
 std::string numbered(const std::string& dir, const char* stem, long frame, const char* ext) {
@@ -390,46 +197,6 @@ std::string numbered(const std::string& dir, const char* stem, long frame, const
     std::snprintf(name, sizeof name, "%s-%04ld.%s", stem, frame, ext);
     return (std::filesystem::path(dir) / name).string();
 }
-
-// ---- Progress ----------------------------------------------------------------------
-
-class Progress {
-public:
-    explicit Progress(long total) : total_(total), tty_(isatty(STDERR_FILENO)) {}
-
-    void update(long done) {
-        if (tty_) {
-            const int width = 30;
-            const int percent = int(done * 100 / total_);
-            if (percent == shown_ && done != total_) return;
-            shown_ = percent;
-            const int filled = int(done * width / total_);
-            std::fprintf(stderr, "\rdrape-render [%.*s%*s] %3d%% %ld/%ld frames", filled,
-                         "##############################", width - filled, "", percent, done, total_);
-            if (done == total_) std::fputc('\n', stderr);
-            std::fflush(stderr);
-        } else if (total_ >= 100) {
-            // Plain lines for a log: every tenth of the run.
-            const int tenth = int(done * 10 / total_);
-            if (tenth == shown_) return;
-            shown_ = tenth;
-            if (tenth > 0) std::fprintf(stderr, "drape-render: frame %ld of %ld\n", done, total_);
-        }
-    }
-
-    // Ends a bar line before other output is printed.
-    void interrupt() {
-        if (tty_ && shown_ >= 0) {
-            std::fputc('\n', stderr);
-            shown_ = -1;
-        }
-    }
-
-private:
-    long total_;
-    bool tty_;
-    int shown_ = -1;
-};
 
 }  // namespace
 
@@ -454,15 +221,9 @@ int main(int argc, char** argv) {
     }
     openFramework(o);
 
-    // Each is destroyed as what it is: the application classes have no virtual
-    // destructor.
-    std::unique_ptr<stableDrapeApp> stableApp;
-    std::unique_ptr<drapeApp> plainApp;
-    if (o.stable)
-        stableApp.reset(static_cast<stableDrapeApp*>(makeStableApp()));
-    else
-        plainApp.reset(static_cast<drapeApp*>(makeApp()));
-    drapeApp* app = o.stable ? static_cast<drapeApp*>(stableApp.get()) : plainApp.get();
+    const drapeKind kind = o.stable ? DRAPE_STABLE : DRAPE_FAITHFUL;
+    drapeCloth cloth(kind);
+    drapeApp* app = cloth.app;
     if (!app) {
         std::fprintf(stderr, "drape-render: not enough memory for the cloth\n");
         closeOffscreen(&gl);
@@ -470,7 +231,7 @@ int main(int argc, char** argv) {
     }
     // As the window's first reshape does.
     app->resize(0, 0, float(o.viewWidth), float(o.viewHeight));
-    const char* program = o.stable ? "drape-stable" : "drape";
+    const char* program = drapeKindName(kind);
 
     std::vector<bool> wantPng(o.frames + 1, false);
     for (long f : o.png) wantPng[f] = true;

@@ -7,7 +7,7 @@
 
 #include "app/drapeApp.h"
 #include "fakegl/fakegl.h"
-#include "tools/drapeState.h"
+#include "app/drapeHarness.h"
 
 namespace {
 
@@ -15,11 +15,10 @@ class Surface : public testing::Test {
 protected:
     void SetUp() override {
         fakegl::reset();
-        app.reset(static_cast<drapeApp*>(makeApp()));
-        ASSERT_NE(app, nullptr);
+        ASSERT_NE(app.app, nullptr);
     }
     float at(float x, float y) { return app->surface(x, y); }
-    drapeHandle app;
+    drapeCloth app{DRAPE_FAITHFUL};
 };
 
 TEST_F(Surface, WorkedValues) {
