@@ -27,7 +27,7 @@ void drapeCloth::release() {
     // Each is destroyed as exactly what its factory made: the application
     // classes have no virtual destructor.
     if (kind == DRAPE_STABLE)
-        std::default_delete<stableDrapeApp>()(static_cast<stableDrapeApp*>(app));
+        std::default_delete<stableDrapeApp>()(stable());
     else
         std::default_delete<drapeApp>()(app);
     app = nullptr;
@@ -40,11 +40,15 @@ bool drapeCloth::restart() {
     return app != nullptr;
 }
 
+stableDrapeApp* drapeCloth::stable() const {
+    return kind == DRAPE_STABLE ? static_cast<stableDrapeApp*>(app) : nullptr;
+}
+
 void drapeCloth::step(long frames) {
     if (app == nullptr) return;
     for (long f = 0; f < frames; f++) {
         if (kind == DRAPE_STABLE)
-            static_cast<stableDrapeApp*>(app)->stableStep();
+            stable()->stableStep();
         else
             app->step();
     }

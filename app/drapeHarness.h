@@ -10,6 +10,8 @@
 
 #include "app/drapeApp.h"
 
+class stableDrapeApp;
+
 // The two cloths: drapeApp's faithful step, and stableDrapeApp's substeps.
 enum drapeKind { DRAPE_FAITHFUL, DRAPE_STABLE };
 
@@ -30,6 +32,8 @@ public:
     drapeCloth& operator=(const drapeCloth&) = delete;
     drapeApp* operator->() const { return app; }
     drapeApp& operator*() const { return *app; }
+    // The stable cloth through its own class; null for drape's cloth.
+    stableDrapeApp* stable() const;
 
     // The simulation of `frames` displayed frames, without any GL call: the
     // state after N steps is bit for bit the state after the program's Nth
