@@ -119,6 +119,7 @@ bad "drape-render: --size needs WIDTHxHEIGHT, each from 1 to 8192, not '320x'" -
 bad "drape-render: --gif needs FIRST:LAST or FIRST:LAST:STEP" --gif 9:3
 bad "drape-render: frame 50 is asked for but only 10 frames are run (--frames)" --png 50 --frames 10
 bad "drape-render: unknown option --colour (see drape-render --help)" --colour red
+"$render" --help | grep -q '^usage: drape-render' || fail "drape-render --help failed or printed no usage"
 "$render" --out /proc/no-such-place --frames 1 >/dev/null 2>"$work/err"
 status=$?
 [ "$status" = 1 ] || fail "an unwritable --out ended with status $status, expected 1"
