@@ -10,6 +10,7 @@ ZOU_PACKAGES=(
   clang-14 libclang-rt-14-dev
   xvfb xauth xdotool openbox x11-apps x11-utils imagemagick
   libpng-dev libgif-dev
+  doxygen
 )
 
 zou_install_deps() {

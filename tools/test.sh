@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # Installs what is missing, builds everything and runs every test:
-#   1. the release build: unit tests on the recording GL stand-in, the X11 tests
-#      on freeglut + Mesa under private Xvfb servers, and the command-line checks
-#      (fuzzing, offscreen pictures, the installed package);
+#   1. the release build: its reference of the headers (Doxygen), unit tests on
+#      the recording GL stand-in, the X11 tests on freeglut + Mesa under private
+#      Xvfb servers, and the command-line checks (fuzzing, offscreen pictures,
+#      the installed package, the reference's controls);
 #   2. the unit tests again, built with AddressSanitizer and UndefinedBehaviorSanitizer.
 set -euo pipefail
 here="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
@@ -15,6 +16,9 @@ jobs="$(nproc 2>/dev/null || echo 2)"
 echo "== release build (build/)"
 cmake -S . -B build -DCMAKE_BUILD_TYPE=RelWithDebInfo
 cmake --build build -j"$jobs"
+
+echo "== the reference of the public headers (build/docs/html/), failing on an undocumented item"
+cmake --build build --target docs
 
 echo "== sanitizer build (build-san/)"
 cmake -S . -B build-san -DCMAKE_BUILD_TYPE=Debug -DZOU_SANITIZE=ON -DZOU_BUILD_BENCH=OFF
