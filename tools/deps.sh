@@ -13,13 +13,20 @@ ZOU_PACKAGES=(
   doxygen
 )
 
+# The web build and its browser tests: the compiler, a browser, and the
+# DevTools client's WebSocket library (for Debian's own python3).
+ZOU_WEB_PACKAGES=(emscripten chromium python3-websocket)
+
+# zou_install_deps [PACKAGE...]: the given packages (default: ZOU_PACKAGES).
 zou_install_deps() {
+  local wanted=("$@")
+  [ ${#wanted[@]} -gt 0 ] || wanted=("${ZOU_PACKAGES[@]}")
   local missing=()
-  for p in "${ZOU_PACKAGES[@]}"; do
+  for p in "${wanted[@]}"; do
     dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
   done
   if [ ${#missing[@]} -eq 0 ]; then
-    echo "deps: all ${#ZOU_PACKAGES[@]} packages present"
+    echo "deps: all ${#wanted[@]} packages present"
     return 0
   fi
   echo "deps: installing ${missing[*]}"
@@ -32,4 +39,5 @@ zou_install_deps() {
 
 if [ "${BASH_SOURCE[0]}" = "$0" ]; then
   zou_install_deps
+  zou_install_deps "${ZOU_WEB_PACKAGES[@]}"
 fi
