@@ -8,6 +8,7 @@
 
 #include <GL/gl.h>
 
+#include <algorithm>
 #include <cmath>
 #include <new>
 
@@ -45,6 +46,7 @@ drapeApp::drapeApp() {
     h = 0;
     m = 0;
     n = 0;
+    keepsOwnParts<drapeApp>();
 }
 
 #if defined(__SSE2__)
@@ -178,56 +180,311 @@ bool cpuHasAVX() {
 
 }  // namespace
 
-bool drapeSpringsUseAVX = cpuHasAVX();
+drapeLanes drapeSpringLanes = cpuHasAVX() ? DRAPE_LANES_AVX : DRAPE_LANES_SSE2;
+
+bool drapeLanesAvailable(drapeLanes lanes) {
+    return lanes != DRAPE_LANES_AVX || cpuHasAVX();
+}
 #else
-bool drapeSpringsUseAVX = false;
+drapeLanes drapeSpringLanes = DRAPE_LANES_PLAIN;
+
+bool drapeLanesAvailable(drapeLanes lanes) {
+    return lanes == DRAPE_LANES_PLAIN;
+}
 #endif
 
-// The stage value of knob i: the net force of its up to four springs (rest
-// length DRAPE_REST_LENGTH, stiffness DRAPE_STIFFNESS) times the step DRAPE_STEP. ref, the stage's offset, does not
-// enter: the force depends on positions only.
-//
-// The four directions are computed side by side in SSE lanes. Each lane runs the
-// same IEEE single or double operations, in the same order, as the one-spring-
-// at-a-time formulation (s = d - d / L per component, L the double-summed
-// length rounded to float), so the bits are the same; a unit test holds the two
-// against each other.
-void drapeApp::rungef(clothknob* P, zoVec3f& vstore, zoVec3f ref, int i) {
-    (void)ref;
-#if defined(__SSE2__)
-    if (drapeSpringsUseAVX)
-        stageAVX(*this, P, vstore, i);
-    else
-        stageSSE2(*this, P, vstore, i);
-#else
+namespace {
+
+// The one-spring-at-a-time formulation in plain scalar code: the stage value
+// of knob i, and the scratch as rungef leaves it.
+void stagePlain(drapeApp& a, const clothknob* P, zoVec3f& vstore, int i) {
     const zoVec3f c = P[i].pos;
     const int col = i % DRAPE_SIDE;
     const bool has1 = col != 0, has2 = col != DRAPE_SIDE - 1;
     const bool has3 = i > DRAPE_SIDE - 1, has4 = i < DRAPE_KNOBS - DRAPE_SIDE;
-    if (has1) del1 = P[i - 1].pos - c; else del1 *= 0.0f;
-    if (has2) del2 = P[i + 1].pos - c; else del2 *= 0.0f;
-    if (has3) del3 = P[i - DRAPE_SIDE].pos - c; else del3 *= 0.0f;
-    if (has4) del4 = P[i + DRAPE_SIDE].pos - c; else del4 *= 0.0f;
-    dist1 = has1 ? del1.length() : DRAPE_REST_LENGTH;
-    dist2 = has2 ? del2.length() : DRAPE_REST_LENGTH;
-    dist3 = has3 ? del3.length() : DRAPE_REST_LENGTH;
-    dist4 = has4 ? del4.length() : DRAPE_REST_LENGTH;
-    // A coincident neighbour (length 0) counts as absent, as above.
-    zoVec3f s4 = dist4 == 0.0f ? zoVec3f() : del4 - (del4 / dist4) * DRAPE_REST_LENGTH;
-    zoVec3f s3 = dist3 == 0.0f ? zoVec3f() : del3 - (del3 / dist3) * DRAPE_REST_LENGTH;
-    zoVec3f s2 = dist2 == 0.0f ? zoVec3f() : del2 - (del2 / dist2) * DRAPE_REST_LENGTH;
-    zoVec3f s1 = dist1 == 0.0f ? zoVec3f() : del1 - (del1 / dist1) * DRAPE_REST_LENGTH;
-    force = (((s1 + s2) + s3) + s4) * DRAPE_STIFFNESS;
+    if (has1) a.del1 = P[i - 1].pos - c; else a.del1 *= 0.0f;
+    if (has2) a.del2 = P[i + 1].pos - c; else a.del2 *= 0.0f;
+    if (has3) a.del3 = P[i - DRAPE_SIDE].pos - c; else a.del3 *= 0.0f;
+    if (has4) a.del4 = P[i + DRAPE_SIDE].pos - c; else a.del4 *= 0.0f;
+    a.dist1 = has1 ? a.del1.length() : DRAPE_REST_LENGTH;
+    a.dist2 = has2 ? a.del2.length() : DRAPE_REST_LENGTH;
+    a.dist3 = has3 ? a.del3.length() : DRAPE_REST_LENGTH;
+    a.dist4 = has4 ? a.del4.length() : DRAPE_REST_LENGTH;
+    // A coincident neighbour (length 0) counts as absent, as in the lanes.
+    const zoVec3f s4 = a.dist4 == 0.0f ? zoVec3f() : a.del4 - (a.del4 / a.dist4) * DRAPE_REST_LENGTH;
+    const zoVec3f s3 = a.dist3 == 0.0f ? zoVec3f() : a.del3 - (a.del3 / a.dist3) * DRAPE_REST_LENGTH;
+    const zoVec3f s2 = a.dist2 == 0.0f ? zoVec3f() : a.del2 - (a.del2 / a.dist2) * DRAPE_REST_LENGTH;
+    const zoVec3f s1 = a.dist1 == 0.0f ? zoVec3f() : a.del1 - (a.del1 / a.dist1) * DRAPE_REST_LENGTH;
+    a.force = (((s1 + s2) + s3) + s4) * DRAPE_STIFFNESS;
     // The step is a double constant: each product is rounded to float once.
-    vstore.set(float(double(force.x) * DRAPE_STEP), float(double(force.y) * DRAPE_STEP),
-               float(double(force.z) * DRAPE_STEP));
-#endif
+    const double h = DRAPE_STEP;
+    vstore.set(float(double(a.force.x) * h), float(double(a.force.y) * h), float(double(a.force.z) * h));
 }
+
+// One knob's stage value and scratch, as the chosen lanes compute them.
+void stageOne(drapeApp& a, const clothknob* P, zoVec3f& vstore, int i) {
+#if defined(__SSE2__)
+    if (drapeSpringLanes == DRAPE_LANES_AVX)
+        stageAVX(a, P, vstore, i);
+    else if (drapeSpringLanes == DRAPE_LANES_SSE2)
+        stageSSE2(a, P, vstore, i);
+    else
+#endif
+        stagePlain(a, P, vstore, i);
+}
+
+}  // namespace
+
+namespace {
+
+// --- The stage pass with drapeApp's own rungef --------------------------------
+//
+// rungef depends on positions only, so a free knob's four calls give one value
+// four times; the calls of one knob leave the scratch as its first call does
+// (a missing neighbour's vector is the old one times 0, and x * 0 * 0 = x * 0).
+// So one computation per knob, stored in k1 .. k4, is the four calls' outcome.
+
+// Every free knob once, in index order, as the chosen lanes compute one knob:
+// exact whatever the scratch holds.
+void stageEachOnce(drapeApp& a) {
+    for (int k = 0; k < DRAPE_KNOBS; k++) {
+        if (a.thread[k].on_surf) continue;
+        stageOne(a, a.thread, a.k1[k], k);
+        a.k2[k] = a.k1[k];
+        a.k3[k] = a.k1[k];
+        a.k4[k] = a.k1[k];
+    }
+}
+
+#if defined(__SSE2__)
+
+// Four consecutive knobs side by side, one per lane, from the knobs' positions
+// laid out one component per array with a margin of padding at both ends (the
+// lanes of missing neighbours read it and are masked off). One buffer serves
+// every cloth: a pass fills it before it reads it, and passes run one at a time.
+const int margin = DRAPE_SIDE + 4;
+static_assert(DRAPE_SIDE % 4 == 0, "four knobs of a block lie in one row");
+alignas(16) float laneX[margin + DRAPE_KNOBS + margin];
+alignas(16) float laneY[margin + DRAPE_KNOBS + margin];
+alignas(16) float laneZ[margin + DRAPE_KNOBS + margin];
+
+void spreadPositions(const clothknob* P) {
+    for (int k = 0; k < DRAPE_KNOBS; k += 4) {
+        __m128 a = _mm_loadu_ps(&P[k].pos.x), b = _mm_loadu_ps(&P[k + 1].pos.x);
+        __m128 c = _mm_loadu_ps(&P[k + 2].pos.x), d = _mm_loadu_ps(&P[k + 3].pos.x);
+        _MM_TRANSPOSE4_PS(a, b, c, d);
+        _mm_store_ps(laneX + margin + k, a);
+        _mm_store_ps(laneY + margin + k, b);
+        _mm_store_ps(laneZ + margin + k, c);
+    }
+}
+
+// The four directions of the block's knobs, one knob per lane. A missing
+// neighbour's direction is +0 and its length the rest length: its term is +0,
+// as rungef's is while its old scratch (times 0) is finite; the pass checks
+// that it is.
+struct Block {
+    __m128 x[4], y[4], z[4];
+    __m128 present[4];
+};
+
+__attribute__((always_inline)) inline Block blockDirections(int i0) {
+    alignas(16) static const int first[4] = {0, -1, -1, -1}, last[4] = {-1, -1, -1, 0};
+    const __m128 all = _mm_castsi128_ps(_mm_set1_epi32(-1)), none = _mm_setzero_ps();
+    const int col = i0 % DRAPE_SIDE;
+    Block b;
+    b.present[0] = col == 0 ? _mm_load_ps(reinterpret_cast<const float*>(first)) : all;
+    b.present[1] = col == DRAPE_SIDE - 4 ? _mm_load_ps(reinterpret_cast<const float*>(last)) : all;
+    b.present[2] = i0 >= DRAPE_SIDE ? all : none;
+    b.present[3] = i0 < DRAPE_KNOBS - DRAPE_SIDE ? all : none;
+    const int offset[4] = {-1, 1, -DRAPE_SIDE, DRAPE_SIDE};
+    const float* X = laneX + margin + i0;
+    const float* Y = laneY + margin + i0;
+    const float* Z = laneZ + margin + i0;
+    const __m128 cx = _mm_load_ps(X), cy = _mm_load_ps(Y), cz = _mm_load_ps(Z);
+    for (int d = 0; d < 4; d++) {
+        b.x[d] = _mm_and_ps(b.present[d], _mm_sub_ps(_mm_loadu_ps(X + offset[d]), cx));
+        b.y[d] = _mm_and_ps(b.present[d], _mm_sub_ps(_mm_loadu_ps(Y + offset[d]), cy));
+        b.z[d] = _mm_and_ps(b.present[d], _mm_sub_ps(_mm_loadu_ps(Z + offset[d]), cz));
+    }
+    return b;
+}
+
+// The length of each lane's direction d, as length() computes it.
+__attribute__((always_inline)) inline __m128 blockLengthSSE2(const Block& b, int d) {
+    const Directions v = {b.x[d], b.y[d], b.z[d], b.present[d]};
+    return lengthsSSE2(v);
+}
+__attribute__((target("avx"), always_inline)) inline __m128 blockLengthAVX(const Block& b, int d) {
+    const Directions v = {b.x[d], b.y[d], b.z[d], b.present[d]};
+    return lengthsAVX(v);
+}
+
+// The terms s = d - (d / L) x rest length of direction d (a coincident
+// neighbour's as +0), summed into f in the order ((s1 + s2) + s3) + s4. bad
+// collects the free lanes whose length is not finite.
+struct Sum {
+    __m128 x, y, z;
+    __m128 bad;
+};
+
+__attribute__((always_inline)) inline void addTerm(Sum& f, const Block& b, int d, __m128 len, __m128 free) {
+    const __m128 rest = _mm_set1_ps(DRAPE_REST_LENGTH), one = _mm_set1_ps(1.0f);
+    const __m128 L = _mm_or_ps(_mm_and_ps(b.present[d], len), _mm_andnot_ps(b.present[d], rest));
+    f.bad = _mm_or_ps(f.bad, _mm_and_ps(free, _mm_cmpnle_ps(L, _mm_set1_ps(3.40282347e38f))));
+    const __m128 coincident = _mm_cmpeq_ps(L, _mm_setzero_ps());
+    const __m128 Lq = _mm_or_ps(_mm_andnot_ps(coincident, L), _mm_and_ps(coincident, one));
+    const __m128 sx = _mm_sub_ps(b.x[d], _mm_mul_ps(_mm_div_ps(b.x[d], Lq), rest));
+    const __m128 sy = _mm_sub_ps(b.y[d], _mm_mul_ps(_mm_div_ps(b.y[d], Lq), rest));
+    const __m128 sz = _mm_sub_ps(b.z[d], _mm_mul_ps(_mm_div_ps(b.z[d], Lq), rest));
+    if (d == 0) {
+        f.x = sx, f.y = sy, f.z = sz;
+    } else {
+        f.x = _mm_add_ps(f.x, sx), f.y = _mm_add_ps(f.y, sy), f.z = _mm_add_ps(f.z, sz);
+    }
+}
+
+// Lane mask of the free knobs among i0 .. i0 + 3, and the bits of i0 .. i0 + 4.
+__attribute__((always_inline)) inline int freeBits(const clothknob* P, int i0) {
+    int bits = 0;
+    for (int l = 0; l < 5 && i0 + l < DRAPE_KNOBS; l++) bits |= int(!P[i0 + l].on_surf) << l;
+    return bits;
+}
+__attribute__((always_inline)) inline __m128 laneMask(int bits) {
+    return _mm_castsi128_ps(_mm_setr_epi32(-(bits & 1), -(bits >> 1 & 1), -(bits >> 2 & 1), -(bits >> 3 & 1)));
+}
+
+// The four knobs' stage values (x, y, z, one component per vector) into k1 ..
+// k4 of the free ones. A knob followed by a free knob takes a four-float store:
+// its fourth float lands on the next knob's x, which that knob's store then writes.
+__attribute__((always_inline)) inline void storeStages(drapeApp& a, int i0, int bits, __m128 x, __m128 y, __m128 z) {
+    __m128 w = _mm_setzero_ps();
+    _MM_TRANSPOSE4_PS(x, y, z, w);
+    const __m128 v[4] = {x, y, z, w};
+    for (int l = 0; l < 4; l++) {
+        if (!(bits >> l & 1)) continue;
+        const int k = i0 + l;
+        if (bits >> (l + 1) & 1) {
+            _mm_storeu_ps(&a.k1[k].x, v[l]);
+            _mm_storeu_ps(&a.k2[k].x, v[l]);
+            _mm_storeu_ps(&a.k3[k].x, v[l]);
+            _mm_storeu_ps(&a.k4[k].x, v[l]);
+        } else {
+            store3(a.k1[k], v[l]);
+            store3(a.k2[k], v[l]);
+            store3(a.k3[k], v[l]);
+            store3(a.k4[k], v[l]);
+        }
+    }
+}
+
+bool finite(const zoVec3f& v) {
+    return std::isfinite(v.x) && std::isfinite(v.y) && std::isfinite(v.z);
+}
+
+// The loop over the blocks, in the two instruction sets: only the double
+// parts (lengths and the step's scaling) differ. False if a free knob's spring
+// length was not finite, so that a missing neighbour's term might not be +0.
+bool stageBlocksSSE2(drapeApp& a) {
+    __m128 bad = _mm_setzero_ps();
+    for (int i0 = 0; i0 < DRAPE_KNOBS; i0 += 4) {
+        const int bits = freeBits(a.thread, i0);
+        if (!(bits & 15)) continue;
+        const Block b = blockDirections(i0);
+        Sum f = {_mm_setzero_ps(), _mm_setzero_ps(), _mm_setzero_ps(), bad};
+        const __m128 free = laneMask(bits);
+        for (int d = 0; d < 4; d++) addTerm(f, b, d, blockLengthSSE2(b, d), free);
+        bad = f.bad;
+        const __m128 K = _mm_set1_ps(DRAPE_STIFFNESS);
+        storeStages(a, i0, bits, scaleSSE2(_mm_mul_ps(f.x, K)), scaleSSE2(_mm_mul_ps(f.y, K)),
+                    scaleSSE2(_mm_mul_ps(f.z, K)));
+    }
+    return _mm_movemask_ps(bad) == 0;
+}
+
+__attribute__((target("avx"))) bool stageBlocksAVX(drapeApp& a) {
+    __m128 bad = _mm_setzero_ps();
+    for (int i0 = 0; i0 < DRAPE_KNOBS; i0 += 4) {
+        const int bits = freeBits(a.thread, i0);
+        if (!(bits & 15)) continue;
+        const Block b = blockDirections(i0);
+        Sum f = {_mm_setzero_ps(), _mm_setzero_ps(), _mm_setzero_ps(), bad};
+        const __m128 free = laneMask(bits);
+        for (int d = 0; d < 4; d++) addTerm(f, b, d, blockLengthAVX(b, d), free);
+        bad = f.bad;
+        const __m128 K = _mm_set1_ps(DRAPE_STIFFNESS);
+        storeStages(a, i0, bits, scaleAVX(_mm_mul_ps(f.x, K)), scaleAVX(_mm_mul_ps(f.y, K)),
+                    scaleAVX(_mm_mul_ps(f.z, K)));
+    }
+    return _mm_movemask_ps(bad) == 0;
+}
+
+// The scratch as the last calls leave it: the last free knob sets dist1 ..
+// dist4 and force; each del is set by the last free knob that has that
+// neighbour, times 0 for every later call. Computing those knobs once more, in
+// index order, therefore leaves exactly the scratch of the whole pass.
+void replayScratch(drapeApp& a) {
+    int last = DRAPE_KNOBS - 1;
+    while (last >= 0 && a.thread[last].on_surf) last--;
+    if (last < 0) return;  // no call at all: the scratch stays
+    int latest[4] = {-1, -1, -1, -1};
+    int missing = 4;
+    for (int k = last; k >= 0 && missing > 0; k--) {
+        if (a.thread[k].on_surf) continue;
+        const int col = k % DRAPE_SIDE;
+        const bool has[4] = {col != 0, col != DRAPE_SIDE - 1, k >= DRAPE_SIDE, k < DRAPE_KNOBS - DRAPE_SIDE};
+        for (int d = 0; d < 4; d++)
+            if (has[d] && latest[d] < 0) latest[d] = k, missing--;
+    }
+    int knobs[5] = {latest[0], latest[1], latest[2], latest[3], last};
+    std::sort(knobs, knobs + 5);
+    zoVec3f unused;
+    for (int n = 0; n < 5; n++)
+        if (knobs[n] >= 0 && (n == 0 || knobs[n] != knobs[n - 1])) stageOne(a, a.thread, unused, knobs[n]);
+}
+
+#endif  // __SSE2__
+
+void stageOnce(drapeApp& a) {
+#if defined(__SSE2__)
+    if (drapeSpringLanes != DRAPE_LANES_PLAIN && finite(a.del1) && finite(a.del2) && finite(a.del3) &&
+        finite(a.del4)) {
+        spreadPositions(a.thread);
+        const bool exact = drapeSpringLanes == DRAPE_LANES_AVX ? stageBlocksAVX(a) : stageBlocksSSE2(a);
+        if (exact) {
+            replayScratch(a);
+            return;
+        }
+    }
+#endif
+    // Plain code, or a cloth with lengths beyond the floats: knob after knob.
+    stageEachOnce(a);
+}
+
+}  // namespace
+
+// The stage value of knob i: the net force of its up to four springs (rest
+// length DRAPE_REST_LENGTH, stiffness DRAPE_STIFFNESS) times the step
+// DRAPE_STEP. ref, the stage's offset, does not enter: the force depends on
+// positions only.
+//
+// With SSE2 the four directions are computed side by side in lanes. Each lane
+// runs the same IEEE single or double operations, in the same order, as the
+// one-spring-at-a-time formulation (s = d - d / L per component, L the
+// double-summed length rounded to float), so the bits are the same; a unit
+// test holds the two against each other.
+void drapeApp::rungef(clothknob* P, zoVec3f& vstore, zoVec3f ref, int i) {
+    (void)ref;
+    stageOne(*this, P, vstore, i);
+}
+
+namespace {
 
 // The ground: the first region whose (strict) condition holds gives the raw
 // height, computed in double from X = x + 30 and Y = y + 30 and stored as a
-// float; the floor at 4 is the lowest it gets.
-float drapeApp::surface(float x, float y) {
+// float; the floor at 4 is the lowest it gets. drapeApp::surface, and what the
+// contact pass calls directly when surface is drapeApp's own.
+inline float groundHeight(float x, float y) {
     const double X = double(x) + 30.0;
     const double Y = double(y) + 30.0;
     float raw;
@@ -258,7 +515,30 @@ float drapeApp::surface(float x, float y) {
     return raw < 4.0f ? 4.0f : raw;
 }
 
+}  // namespace
+
+float drapeApp::surface(float x, float y) {
+    return groundHeight(x, y);
+}
+
 void drapeApp::contactPass() {
+    if (ownSurface()) {
+        // The same outcome without the calls: the ground is a pure function, so
+        // its one value serves for the test and the lift, and a frozen knob,
+        // which never moves, lies exactly on it and would fail the test.
+        for (int k = 0; k < DRAPE_KNOBS; k++) {
+            clothknob& knob = thread[k];
+            if (knob.on_surf) continue;
+            const float ground = groundHeight(knob.pos.x, knob.pos.y);
+            if (ground > knob.pos.z) {
+                knob.pos.z = ground;
+                knob.on_surf = true;
+                knob.vel.z = 0;
+            }
+        }
+        i = DRAPE_KNOBS;
+        return;
+    }
     // Every knob, frozen or not; a knob exactly at the surface stays as it is.
     for (i = 0; i < DRAPE_KNOBS; i++) {
         clothknob& k = thread[i];
@@ -271,6 +551,11 @@ void drapeApp::contactPass() {
 }
 
 void drapeApp::stagePass() {
+    if (ownRungef()) {
+        stageOnce(*this);
+        i = DRAPE_KNOBS;
+        return;
+    }
     // No position moves in this pass, so all four stages see the same cloth.
     for (i = 0; i < DRAPE_KNOBS; i++) {
         if (thread[i].on_surf) continue;

@@ -2,6 +2,9 @@
 // height field, advanced one fixed step and drawn as a white wire grid per frame.
 #pragma once
 
+#include <type_traits>
+#include <typeinfo>
+
 #include "framework/zoApp.h"
 #include "math/zoVec3f.h"
 #include "shape/zoNiceShapes.h"
@@ -43,6 +46,10 @@ public:
     int h;  // inner index of the drawing loop
     int m;  // frame counter
     int n;
+    // The class that declared itself with keepsOwnParts (see there), and
+    // whether that class has drapeApp's own rungef and surface.
+    const std::type_info* declaredClass;
+    bool declaredOwnRungef, declaredOwnSurface;
 
     drapeApp();
 
@@ -60,15 +67,43 @@ public:
     void stagePass();     // four rungef stages per free knob
     void updatePass();    // weighted update, enviro, damping and motion
 
+    // Whether this cloth's rungef and surface are drapeApp's own. Then the
+    // stage pass computes each free knob's stage value once, leaving k1 .. k4
+    // and the scratch exactly as the four calls would, and the contact pass
+    // skips frozen knobs (they lie exactly on the surface). Otherwise every call
+    // is made, in the same order and with the same arguments. Decided per pass:
+    // true only for a cloth whose class is the one that declared itself last.
+    bool ownRungef() const { return declaredOwnRungef && typeid(*this) == *declaredClass; }
+    bool ownSurface() const { return declaredOwnSurface && typeid(*this) == *declaredClass; }
+
     // The GL parts of draw(), before and after the simulation.
     void placeCloth();    // translate, tilt and scale the cloth; capture the camera
     void drawCloth();     // the 6844 white segments in one GL_LINES block
+
+protected:
+    // Called by the constructor of a subclass Self that wants the passes'
+    // direct computation for its cloths: records Self and whether it keeps
+    // drapeApp's rungef and surface (an override of its own, or of a class
+    // between, shows in the type of &Self::rungef). A cloth of a class that has
+    // not declared itself gets every call.
+    template <class Self>
+    void keepsOwnParts() {
+        static_assert(std::is_base_of<drapeApp, Self>::value, "a class of the cloth");
+        declaredClass = &typeid(Self);
+        declaredOwnRungef = std::is_same<decltype(&Self::rungef), decltype(&drapeApp::rungef)>::value;
+        declaredOwnSurface = std::is_same<decltype(&Self::surface), decltype(&drapeApp::surface)>::value;
+    }
 };
 
-// Whether rungef computes its four springs with AVX instructions rather than
-// SSE2; set at start-up from the processor. Both give the same bits (tests run
-// both); without AVX it must stay false.
-extern bool drapeSpringsUseAVX;
+// How rungef and the stage pass compute the springs: one knob's four springs
+// side by side in SSE2 lanes, or (in the stage pass) several knobs side by side
+// in SSE2 or AVX lanes; or plain scalar code, for processors without SSE2 and
+// the web build. Chosen at start-up from the processor (AVX where it has it);
+// every choice gives the same bits, and the tests run each the processor has.
+enum drapeLanes { DRAPE_LANES_PLAIN, DRAPE_LANES_SSE2, DRAPE_LANES_AVX };
+extern drapeLanes drapeSpringLanes;
+// Whether this build and processor can run that choice.
+bool drapeLanesAvailable(drapeLanes lanes);
 
 extern "C" {
 zoApp* makeApp();

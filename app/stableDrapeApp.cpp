@@ -47,6 +47,7 @@ __attribute__((visibility("default"))) zoApp* makeStableApp() {
 }
 
 stableDrapeApp::stableDrapeApp() {
+    keepsOwnParts<stableDrapeApp>();  // the passes compute rungef and surface directly
     setSubsteps(2);
 }
 

@@ -10,6 +10,7 @@
 
 #include "app/drapeApp.h"
 #include "fakegl/fakegl.h"
+#include "tests/unit/drape_reference.h"
 #include "app/drapeHarness.h"
 
 namespace {
@@ -243,35 +244,9 @@ TEST(DrapeRungef, CoincidentKnobsDoNotPoisonTheCloth) {
     }
 }
 
-// The one-spring-at-a-time formulation, written with the vector operations
-// straight from the rule: rungef computes the four directions side by side and
-// must give exactly these bits, scratch included.
-struct Scratch {
-    zoVec3f del[4];
-    float dist[4];
-    zoVec3f force;
-};
-
-zoVec3f referenceStage(const clothknob* P, int i, Scratch& s) {
-    const int col = i % DRAPE_SIDE;
-    const bool has[4] = {col != 0, col != DRAPE_SIDE - 1, !(i <= DRAPE_SIDE - 1), !(i >= DRAPE_KNOBS - DRAPE_SIDE)};
-    const int off[4] = {-1, 1, -DRAPE_SIDE, DRAPE_SIDE};
-    for (int d = 0; d < 4; d++) {
-        if (has[d]) {
-            s.del[d] = P[i + off[d]].pos - P[i].pos;
-            s.dist[d] = s.del[d].length();
-        } else {
-            s.del[d] *= 0.0f;
-            s.dist[d] = DRAPE_REST_LENGTH;
-        }
-    }
-    zoVec3f t[4];
-    for (int d = 3; d >= 0; d--)
-        t[d] = s.dist[d] == 0.0f ? zoVec3f() : s.del[d] - (s.del[d] / s.dist[d]) * DRAPE_REST_LENGTH;
-    s.force = (((t[0] + t[1]) + t[2]) + t[3]) * DRAPE_STIFFNESS;
-    const double h = DRAPE_STEP;
-    return zoVec3f(float(double(s.force.x) * h), float(double(s.force.y) * h), float(double(s.force.z) * h));
-}
+// The one-spring-at-a-time formulation: rungef computes the four directions
+// side by side and must give exactly its bits, scratch included.
+using drapeReference::Scratch;
 
 float awkwardFloat(std::mt19937& rng) {
     static const float specials[] = {0.0f,
@@ -301,19 +276,22 @@ float awkwardFloat(std::mt19937& rng) {
     }
 }
 
-class DrapeLanes : public testing::TestWithParam<bool> {
+class DrapeLanes : public testing::TestWithParam<drapeLanes> {
 protected:
     void SetUp() override {
-        saved = drapeSpringsUseAVX;
-        if (GetParam() && !__builtin_cpu_supports("avx")) GTEST_SKIP() << "no AVX on this processor";
-        drapeSpringsUseAVX = GetParam();
+        saved = drapeSpringLanes;
+        if (!drapeLanesAvailable(GetParam())) GTEST_SKIP() << "not available on this processor";
+        drapeSpringLanes = GetParam();
     }
-    void TearDown() override { drapeSpringsUseAVX = saved; }
-    bool saved = false;
+    void TearDown() override { drapeSpringLanes = saved; }
+    drapeLanes saved = DRAPE_LANES_PLAIN;
 };
 
-INSTANTIATE_TEST_SUITE_P(InstructionSets, DrapeLanes, testing::Values(false, true),
-                         [](const testing::TestParamInfo<bool>& p) { return p.param ? "AVX" : "SSE2"; });
+INSTANTIATE_TEST_SUITE_P(InstructionSets, DrapeLanes,
+                         testing::Values(DRAPE_LANES_PLAIN, DRAPE_LANES_SSE2, DRAPE_LANES_AVX),
+                         [](const testing::TestParamInfo<drapeLanes>& p) {
+                             return p.param == DRAPE_LANES_AVX ? "AVX" : p.param == DRAPE_LANES_SSE2 ? "SSE2" : "Plain";
+                         });
 
 TEST_P(DrapeLanes, SideBySideLanesMatchTheOneSpringFormulationBitForBit) {
     auto app = newCloth();
@@ -342,7 +320,7 @@ TEST_P(DrapeLanes, SideBySideLanesMatchTheOneSpringFormulationBitForBit) {
             app->del2 = ref.del[1];
             app->del3 = ref.del[2];
             app->del4 = ref.del[3];
-            const zoVec3f want = referenceStage(app->thread, k, ref);
+            const zoVec3f want = drapeReference::stage(app->thread, k, ref);
             const zoVec3f got = stage(*app, k);
             const zoVec3f* dels[4] = {&app->del1, &app->del2, &app->del3, &app->del4};
             const float dists[4] = {app->dist1, app->dist2, app->dist3, app->dist4};
