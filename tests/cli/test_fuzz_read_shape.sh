@@ -18,7 +18,7 @@ mkdir -p "$out/corpus"
     -fsanitize=fuzzer,address,undefined -fno-sanitize-recover=undefined \
     -I"$src" -I"$src/tests" \
     "$src/tests/fuzz/fuzz_read_shape.cpp" \
-    "$src/shape/zoShape.cpp" "$src/shape/zoNiceShapes.cpp" \
+    "$src"/shape/*.cpp \
     "$src/math/zoMatrix4f.cpp" "$src/math/zoTransforms.cpp" \
     "$src/tests/fakegl/fakegl.cpp" \
     -lm -o "$out/fuzz_read_shape"
