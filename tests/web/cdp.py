@@ -162,6 +162,12 @@ class Browser:
         with open(path, "wb") as f:
             f.write(base64.b64decode(url.split(",", 1)[1]))
 
+    def page_png(self, path):
+        """The whole page as the browser shows it, as PNG."""
+        data = self.call("Page.captureScreenshot", format="png")["data"]
+        with open(path, "wb") as f:
+            f.write(base64.b64decode(data))
+
     def key(self, key, code, key_code, text=None):
         down = dict(type="keyDown" if text else "rawKeyDown", key=key, code=code,
                     windowsVirtualKeyCode=key_code, nativeVirtualKeyCode=key_code)
