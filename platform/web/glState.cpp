@@ -22,7 +22,7 @@ static State makeState() {
     s.projection.assign(1, identity());
     s.matrixMode = GL_MODELVIEW;
     s.lighting = s.colorMaterial = s.normalize = s.rescaleNormal = s.texture2D = s.autoNormal = false;
-    s.blend = s.depthTest = s.cullFace = s.lineSmooth = s.pointSmooth = false;
+    s.blend = s.depthTest = s.cullFace = s.lineSmooth = s.pointSmooth = s.polygonOffsetFill = false;
     for (int i = 0; i < ZW_LIGHTS; ++i) {
         Light& l = s.light[i];
         s.lightOn[i] = false;
@@ -57,6 +57,7 @@ static State makeState() {
     set4(s.clearColor, 0, 0, 0, 0);
     std::memset(s.viewport, 0, sizeof s.viewport);
     s.lineWidth = s.pointSize = 1;
+    s.offsetFactor = s.offsetUnits = 0;
     set4(s.color, 1, 1, 1, 1);
     s.normal[0] = 0, s.normal[1] = 0, s.normal[2] = 1;
     s.tex[0] = s.tex[1] = 0;
@@ -112,6 +113,7 @@ static bool* capability(GLenum cap, bool* passOn) {
     case GL_BLEND: *passOn = true; return &s.blend;
     case GL_DEPTH_TEST: *passOn = true; return &s.depthTest;
     case GL_CULL_FACE: *passOn = true; return &s.cullFace;
+    case GL_POLYGON_OFFSET_FILL: *passOn = true; return &s.polygonOffsetFill;
     default: return nullptr;
     }
 }
@@ -159,6 +161,81 @@ static int paramSize(GLenum pname) {
     case GL_SPOT_DIRECTION: return 3;
     default: return 1;
     }
+}
+
+// ---- The attribute stack ---------------------------------------------------------
+
+struct Saved {
+    GLbitfield mask;
+    State state;
+};
+static std::vector<Saved> attribStack;
+
+// WebGL's own copy of the state it applies, after a pop changed the layer's.
+static void resync() {
+    const State& s = state();
+    const struct {
+        GLenum cap;
+        bool on;
+    } caps[] = {{GL_BLEND, s.blend}, {GL_DEPTH_TEST, s.depthTest}, {GL_CULL_FACE, s.cullFace},
+                {GL_POLYGON_OFFSET_FILL, s.polygonOffsetFill}};
+    for (const auto& c : caps) {
+        if (c.on)
+            emscripten_glEnable(c.cap);
+        else
+            emscripten_glDisable(c.cap);
+    }
+    emscripten_glBlendFunc(s.blendSrc, s.blendDst);
+    emscripten_glDepthFunc(s.depthFunc);
+    emscripten_glFrontFace(s.frontFace);
+    emscripten_glClearColor(s.clearColor[0], s.clearColor[1], s.clearColor[2], s.clearColor[3]);
+    emscripten_glViewport(s.viewport[0], s.viewport[1], s.viewport[2], s.viewport[3]);
+    emscripten_glPolygonOffset(s.offsetFactor, s.offsetUnits);
+}
+
+static void restore(GLbitfield mask, const State& from) {
+    State& s = state();
+    if (mask & GL_CURRENT_BIT) {
+        std::memcpy(s.color, from.color, sizeof s.color);
+        std::memcpy(s.normal, from.normal, sizeof s.normal);
+        std::memcpy(s.tex, from.tex, sizeof s.tex);
+    }
+    if (mask & (GL_ENABLE_BIT | GL_LIGHTING_BIT)) {
+        s.lighting = from.lighting;
+        s.colorMaterial = from.colorMaterial;
+        std::memcpy(s.lightOn, from.lightOn, sizeof s.lightOn);
+    }
+    if (mask & (GL_ENABLE_BIT | GL_TRANSFORM_BIT)) s.normalize = from.normalize, s.rescaleNormal = from.rescaleNormal;
+    if (mask & GL_ENABLE_BIT) {
+        s.texture2D = from.texture2D, s.autoNormal = from.autoNormal;
+        s.lineSmooth = from.lineSmooth, s.pointSmooth = from.pointSmooth;
+    }
+    if (mask & (GL_ENABLE_BIT | GL_COLOR_BUFFER_BIT)) s.blend = from.blend;
+    if (mask & (GL_ENABLE_BIT | GL_DEPTH_BUFFER_BIT)) s.depthTest = from.depthTest;
+    if (mask & (GL_ENABLE_BIT | GL_POLYGON_BIT)) s.cullFace = from.cullFace, s.polygonOffsetFill = from.polygonOffsetFill;
+    if (mask & GL_LIGHTING_BIT) {
+        std::memcpy(s.light, from.light, sizeof s.light);
+        std::memcpy(s.material, from.material, sizeof s.material);
+        std::memcpy(s.modelAmbient, from.modelAmbient, sizeof s.modelAmbient);
+        s.twoSide = from.twoSide;
+        s.colorMaterialFace = from.colorMaterialFace, s.colorMaterialMode = from.colorMaterialMode;
+        s.shadeModel = from.shadeModel;
+    }
+    if (mask & GL_COLOR_BUFFER_BIT) {
+        s.blendSrc = from.blendSrc, s.blendDst = from.blendDst;
+        std::memcpy(s.clearColor, from.clearColor, sizeof s.clearColor);
+    }
+    if (mask & GL_DEPTH_BUFFER_BIT) s.depthFunc = from.depthFunc;
+    if (mask & GL_POLYGON_BIT) {
+        s.frontFace = from.frontFace;
+        s.offsetFactor = from.offsetFactor, s.offsetUnits = from.offsetUnits;
+    }
+    if (mask & GL_VIEWPORT_BIT) std::memcpy(s.viewport, from.viewport, sizeof s.viewport);
+    if (mask & GL_POINT_BIT) s.pointSize = from.pointSize, s.pointSmooth = from.pointSmooth;
+    if (mask & GL_LINE_BIT) s.lineWidth = from.lineWidth, s.lineSmooth = from.lineSmooth;
+    if (mask & GL_TRANSFORM_BIT) s.matrixMode = from.matrixMode;
+    ++s.lightSerial;
+    resync();
 }
 
 }  // namespace zw
@@ -369,6 +446,38 @@ void glPointSize(GLfloat size) {
     state().pointSize = size;
 }
 
+void glPolygonOffset(GLfloat factor, GLfloat units) {
+    if (!zw::record([=] { glPolygonOffset(factor, units); })) return;
+    state().offsetFactor = factor;
+    state().offsetUnits = units;
+    emscripten_glPolygonOffset(factor, units);
+}
+
+void glPushAttrib(GLbitfield mask) {
+    if (!zw::record([=] { glPushAttrib(mask); })) return;
+    if (zw::attribStack.size() >= 16) {
+        zw::setError(GL_STACK_OVERFLOW);
+        return;
+    }
+    zw::attribStack.push_back({mask, state()});
+    // The copy needs no matrices, block or list of its own.
+    zw::State& saved = zw::attribStack.back().state;
+    saved.modelview.clear();
+    saved.projection.clear();
+    saved.block.clear();
+}
+
+void glPopAttrib(void) {
+    if (!zw::record([] { glPopAttrib(); })) return;
+    if (zw::attribStack.empty()) {
+        zw::setError(GL_STACK_UNDERFLOW);
+        return;
+    }
+    const zw::Saved saved = zw::attribStack.back();
+    zw::attribStack.pop_back();
+    zw::restore(saved.mask, saved.state);
+}
+
 void glHint(GLenum target, GLenum mode) { (void)target, (void)mode; }
 
 void glFlush(void) { emscripten_glFlush(); }
@@ -409,6 +518,9 @@ static int query(GLenum pname, float* out) {
     case GL_LINE_WIDTH: out[0] = s.lineWidth; return 1;
     case GL_POINT_SIZE: out[0] = s.pointSize; return 1;
     case GL_SHADE_MODEL: out[0] = float(s.shadeModel); return 1;
+    case GL_POLYGON_OFFSET_FACTOR: out[0] = s.offsetFactor; return 1;
+    case GL_POLYGON_OFFSET_UNITS: out[0] = s.offsetUnits; return 1;
+    case GL_ATTRIB_STACK_DEPTH: out[0] = float(zw::attribStack.size()); return 1;
     case GL_FRONT_FACE: out[0] = float(s.frontFace); return 1;
     case GL_DEPTH_FUNC: out[0] = float(s.depthFunc); return 1;
     case GL_BLEND_SRC: out[0] = float(s.blendSrc); return 1;

@@ -47,7 +47,7 @@ struct State {
     // Capabilities that WebGL applies itself are passed on; these are the
     // ones the layer emulates or only records.
     bool lighting, lightOn[ZW_LIGHTS], colorMaterial, normalize, rescaleNormal, texture2D, autoNormal;
-    bool blend, depthTest, cullFace, lineSmooth, pointSmooth;
+    bool blend, depthTest, cullFace, lineSmooth, pointSmooth, polygonOffsetFill;
 
     Light light[ZW_LIGHTS];
     Material material[2];  // front, back
@@ -59,6 +59,7 @@ struct State {
     float clearColor[4];
     GLint viewport[4];
     float lineWidth, pointSize;
+    float offsetFactor, offsetUnits;
 
     // Current attributes: what the next glVertex takes.
     float color[4], normal[3], tex[2];

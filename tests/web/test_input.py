@@ -1,0 +1,67 @@
+"""Keyboard and mouse on the pages in headless Chromium, and a browser without
+WebGL.
+
+    test_input.py <web dir> <native build dir>
+
+shapeview.html?still (the shapes stand where they were built, on a 1024x768
+canvas): a click on each shape's known place prints "picked: NAME", a click on
+empty space "picked: nothing"; Escape ends the program with status 0, which
+the page reports. drape.html: Escape ends it with status 0 too. With WebGL
+turned off, the page says that it needs WebGL instead of showing a blank
+canvas."""
+import sys
+
+from cdp import Browser, Checks
+
+web = sys.argv[1]
+t = Checks("web input")
+W, H = 1024, 768
+
+
+def page_xy(x, y):
+    """Framework coordinates (origin bottom-left) to the page's (top-left)."""
+    return x, H - 1 - y
+
+
+def slot(i):
+    return (i + 0.5) * W / 4
+
+
+with Browser(web, W, H) as b:
+    b.open("shapeview.html?still")
+    b.wait("window.zouFrames >= 2")
+    places = [
+        ("wave", slot(0), H / 2),             # the centre of the bent grid
+        ("fan", slot(1) + 15, H / 2 + 10),    # inside the star's core
+        ("loop", slot(2), H / 2 + 65),        # on the hexagon's top edge
+        ("points", slot(3) + 70, H / 2),      # the ring's first point
+        ("nothing", W / 2, H - 68),           # empty space above the shapes
+        ("nothing", slot(2), H / 2),          # inside the hexagon's outline: not on it
+    ]
+    for name, x, y in places:
+        before = len(b.console)
+        b.click(*page_xy(x, y))
+        b.wait("true")
+        b.pump(0.3)
+        said = [l for l in b.console[before:] if l.startswith("picked:")]
+        t.check(said == ["picked: " + name], "a click at (%d, %d) prints picked: %s (%s)" % (x, y, name, said))
+    b.key("Escape", "Escape", 27)
+    b.wait("['ended'].includes(document.body.dataset.state)", timeout=30)
+    t.check(b.eval("window.zouExitStatus") == 0 and b.status() == "shapeview ended with status 0",
+            "Escape ends shapeview with status 0: " + b.status())
+
+    b.open("drape.html")
+    b.wait("window.zouFrames >= 5")
+    b.key("Escape", "Escape", 27)
+    b.wait("document.body.dataset.state == 'ended'", timeout=30)
+    t.check(b.eval("window.zouExitStatus") == 0 and b.status() == "drape ended with status 0",
+            "Escape ends drape with status 0: " + b.status())
+
+with Browser(web, W, H, extra_flags=["--disable-webgl", "--disable-3d-apis"]) as b:
+    b.open("drape.html")
+    b.wait("document.body.dataset.state != 'loading'", timeout=30)
+    t.check(b.state() == "nowebgl" and "needs WebGL 2" in b.status() and not b.eval("window.zouFrames"),
+            "without WebGL the page says so and draws nothing: " + b.status())
+    t.check(b.eval("getComputedStyle(canvas).display") == "none", "without WebGL no blank canvas is shown")
+
+t.exit()
