@@ -62,8 +62,12 @@ GLenum compileMode = GL_COMPILE;
 List pending;          // what the open glNewList has collected
 int replaying = 0;     // glCallList depth: calls made by a list are not recorded again
 
-// A block opened while compiling: its vertices are collected as usual, and in
-// GL_COMPILE mode the current attributes are put back at glEnd.
+// A block opened while compiling: its vertices are collected as usual and
+// kept with the colours, normals and texture coordinates current then. So that
+// these are the ones the list itself sets, the attribute calls of a list
+// compiled with GL_COMPILE take effect while it is compiled too; glEndList puts
+// back the attributes of before glNewList. (A block that relies on the colour
+// current at glCallList instead gets the one current at glNewList.)
 bool blockForList = false;
 float savedColor[4], savedNormal[3], savedTex[2];
 
@@ -77,6 +81,9 @@ bool record(std::function<void()> call) {
 
 bool recordingBlock() { return blockForList; }
 
+// Whether calls take effect on the GL state now rather than only in a list.
+static bool executing() { return compiling == 0 || replaying > 0 || compileMode == GL_COMPILE_AND_EXECUTE; }
+
 }  // namespace zw
 
 using zw::state;
@@ -87,10 +94,11 @@ extern "C" {
 
 void glColor4f(GLfloat r, GLfloat g, GLfloat b, GLfloat a) {
     zw::State& s = state();
-    // Inside a block the colour becomes part of the block's vertices.
-    if (!s.inBlock && !zw::record([=] { glColor4f(r, g, b, a); })) return;
+    // Inside a block the colour becomes part of the block's vertices; a list
+    // being compiled follows it (see blockForList).
+    if (!s.inBlock) zw::record([=] { glColor4f(r, g, b, a); });
     s.color[0] = r, s.color[1] = g, s.color[2] = b, s.color[3] = a;
-    if (!s.inBlock) zw::trackColorMaterial();
+    if (!s.inBlock && zw::executing()) zw::trackColorMaterial();
 }
 
 void glColor3f(GLfloat r, GLfloat g, GLfloat b) { glColor4f(r, g, b, 1); }
@@ -104,7 +112,7 @@ void glColor4ub(GLubyte r, GLubyte g, GLubyte b, GLubyte a) {
 
 void glNormal3f(GLfloat x, GLfloat y, GLfloat z) {
     zw::State& s = state();
-    if (!s.inBlock && !zw::record([=] { glNormal3f(x, y, z); })) return;
+    if (!s.inBlock) zw::record([=] { glNormal3f(x, y, z); });
     s.normal[0] = x, s.normal[1] = y, s.normal[2] = z;
 }
 
@@ -112,7 +120,7 @@ void glNormal3fv(const GLfloat* v) { glNormal3f(v[0], v[1], v[2]); }
 
 void glTexCoord2f(GLfloat u, GLfloat v) {
     zw::State& s = state();
-    if (!s.inBlock && !zw::record([=] { glTexCoord2f(u, v); })) return;
+    if (!s.inBlock) zw::record([=] { glTexCoord2f(u, v); });
     s.tex[0] = u, s.tex[1] = v;
 }
 
@@ -128,12 +136,7 @@ void glBegin(GLenum mode) {
         zw::setError(GL_INVALID_ENUM);
         return;
     }
-    if (zw::compiling != 0 && zw::replaying == 0) {
-        zw::blockForList = true;
-        std::memcpy(zw::savedColor, s.color, sizeof s.color);
-        std::memcpy(zw::savedNormal, s.normal, sizeof s.normal);
-        std::memcpy(zw::savedTex, s.tex, sizeof s.tex);
-    }
+    if (zw::compiling != 0 && zw::replaying == 0) zw::blockForList = true;
     s.inBlock = true;
     s.blockMode = mode;
     s.block.clear();
@@ -163,7 +166,7 @@ void glEnd(void) {
         return;
     }
     s.inBlock = false;
-    zw::trackColorMaterial();
+    if (zw::executing()) zw::trackColorMaterial();
     static std::vector<zw::Vertex> drawn;
     const GLenum mode = zw::triangulate(s.blockMode, s.block, drawn);
     const int count = int(drawn.size());
@@ -184,13 +187,7 @@ void glEnd(void) {
         glNormal3fv(normal);
         glTexCoord2f(tex[0], tex[1]);
     });
-    if (zw::compileMode == GL_COMPILE_AND_EXECUTE) {
-        if (count > 0) zw::drawKept(buffer, mode, count);
-    } else {
-        std::memcpy(s.color, zw::savedColor, sizeof s.color);
-        std::memcpy(s.normal, zw::savedNormal, sizeof s.normal);
-        std::memcpy(s.tex, zw::savedTex, sizeof s.tex);
-    }
+    if (zw::compileMode == GL_COMPILE_AND_EXECUTE && count > 0) zw::drawKept(buffer, mode, count);
 }
 
 // ---- Display lists ----------------------------------------------------------------------
@@ -221,6 +218,10 @@ void glNewList(GLuint list, GLenum mode) {
     zw::compiling = list;
     zw::compileMode = mode;
     zw::pending.calls.clear();
+    const zw::State& s = state();
+    std::memcpy(zw::savedColor, s.color, sizeof s.color);
+    std::memcpy(zw::savedNormal, s.normal, sizeof s.normal);
+    std::memcpy(zw::savedTex, s.tex, sizeof s.tex);
 }
 
 void glEndList(void) {
@@ -232,6 +233,12 @@ void glEndList(void) {
     zw::lists[zw::compiling] = std::move(zw::pending);
     zw::pending = zw::List();
     if (zw::compiling >= zw::nextName) zw::nextName = zw::compiling + 1;
+    if (zw::compileMode == GL_COMPILE) {
+        zw::State& s = state();
+        std::memcpy(s.color, zw::savedColor, sizeof s.color);
+        std::memcpy(s.normal, zw::savedNormal, sizeof s.normal);
+        std::memcpy(s.tex, zw::savedTex, sizeof s.tex);
+    }
     zw::compiling = 0;
 }
 

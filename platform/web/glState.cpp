@@ -478,6 +478,15 @@ void glPopAttrib(void) {
     zw::restore(saved.mask, saved.state);
 }
 
+void glReadPixels(GLint x, GLint y, GLsizei w, GLsizei h, GLenum format, GLenum type, GLvoid* pixels) {
+    // WebGL reads RGBA bytes; that is what the framework's screen grabs use.
+    if (format != GL_RGBA || type != GL_UNSIGNED_BYTE) {
+        zw::setError(GL_INVALID_ENUM);
+        return;
+    }
+    emscripten_glReadPixels(x, y, w, h, format, type, pixels);
+}
+
 void glHint(GLenum target, GLenum mode) { (void)target, (void)mode; }
 
 void glFlush(void) { emscripten_glFlush(); }
