@@ -85,6 +85,7 @@ void stableDrapeApp::stableStep() {
         contactPass();
         stagePass();
         subUpdatePass();
+        afterSubstep();
     }
 }
 

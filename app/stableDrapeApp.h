@@ -33,6 +33,10 @@ public:
     // The update of one substep: the weighted stages scaled to the substep,
     // subEnviro, subDamping and a move by subStep.
     void subUpdatePass();
+    // Called by stableStep at the end of every substep; does nothing here. A
+    // subclass that moves knobs itself (the testbed's grabbed knob) does it
+    // here, so that every substep sees the move.
+    virtual void afterSubstep() {}
 };
 
 extern "C" {

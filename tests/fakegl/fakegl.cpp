@@ -17,6 +17,8 @@ GLenum matrixMode = GL_MODELVIEW;
 GLint viewport[4];
 
 int currentWindow, windowX, windowY, windowW, windowH, screenW, screenH;
+int elapsedMs;
+unsigned nextList;
 
 void (*displayFunc)(void);
 void (*reshapeFunc)(int, int);
@@ -43,6 +45,8 @@ void reset() {
     windowW = windowH = 0;
     screenW = 1024;
     screenH = 768;
+    elapsedMs = 0;
+    nextList = 1;
     displayFunc = nullptr;
     reshapeFunc = nullptr;
     mouseFunc = nullptr;
@@ -385,6 +389,7 @@ int glutGet(GLenum query) {
     case GLUT_WINDOW_HEIGHT: return fakegl::windowH;
     case GLUT_SCREEN_WIDTH: return fakegl::screenW;
     case GLUT_SCREEN_HEIGHT: return fakegl::screenH;
+    case GLUT_ELAPSED_TIME: return fakegl::elapsedMs;
     default: return 0;
     }
 }
@@ -413,3 +418,25 @@ FAKEGL_REGISTER(glutSpecialFunc, specialFunc, SpecialFn)
 // --- Appended for the shape viewer ----------------------------------------------
 void glFrontFace(GLenum mode) { record("glFrontFace", {double(mode)}); }
 void glLightModeli(GLenum pname, GLint param) { record("glLightModeli", {double(pname), double(param)}); }
+
+// --- Appended for the cloth testbed: display lists, polygon offset, bitmap text
+GLuint glGenLists(GLsizei range) {
+    record("glGenLists", {double(range)});
+    const GLuint first = fakegl::nextList;
+    if (first != 0) fakegl::nextList += GLuint(range);
+    return first;
+}
+void glNewList(GLuint list, GLenum mode) { record("glNewList", {double(list), double(mode)}); }
+void glEndList(void) { record("glEndList", {}); }
+void glCallList(GLuint list) { record("glCallList", {double(list)}); }
+void glDeleteLists(GLuint list, GLsizei range) { record("glDeleteLists", {double(list), double(range)}); }
+void glPolygonOffset(GLfloat factor, GLfloat units) { record("glPolygonOffset", {factor, units}); }
+void glPushAttrib(GLbitfield mask) { record("glPushAttrib", {double(mask)}); }
+void glPopAttrib(void) { record("glPopAttrib", {}); }
+void glRasterPos2f(GLfloat x, GLfloat y) { record("glRasterPos2f", {x, y}); }
+// freeglut names its fonts by the address of these objects.
+void* glutBitmap8By13 = nullptr;
+void glutBitmapCharacter(void* font, int character) {
+    (void)font;
+    record("glutBitmapCharacter", {double(character)});
+}

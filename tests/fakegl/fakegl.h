@@ -50,6 +50,12 @@ extern int windowX, windowY;   // glutGet(GLUT_WINDOW_X / _Y)
 extern int windowW, windowH;   // glutGet(GLUT_WINDOW_WIDTH / _HEIGHT)
 extern int screenW, screenH;   // glutGet(GLUT_SCREEN_WIDTH / _HEIGHT)
 
+extern int elapsedMs;          // glutGet(GLUT_ELAPSED_TIME)
+// The name glGenLists hands out next (then counts up); 0 makes it fail, as GL
+// does without room for a list. Calls made while a list is compiled are
+// logged as any others.
+extern unsigned nextList;
+
 extern void (*displayFunc)(void);
 extern void (*reshapeFunc)(int, int);
 extern void (*mouseFunc)(int, int, int, int);
