@@ -346,8 +346,8 @@ void drapeTestbed::drawStatus() {
     char text[160];
     statusLine(text, sizeof text);
     // In the outermost frame's pixels: the plane z = 0 under an identity
-    // model-view, origin at the bottom-left.
-    glPushAttrib(GL_ENABLE_BIT | GL_CURRENT_BIT);
+    // model-view, origin at the bottom-left. Unlit and over everything; the
+    // outermost frame has lighting and the depth test on, and so they are left.
     glDisable(GL_LIGHTING);
     glDisable(GL_DEPTH_TEST);
     glMatrixMode(GL_MODELVIEW);
@@ -362,5 +362,6 @@ void drapeTestbed::drawStatus() {
         for (const char* c = text; *c; c++) glutBitmapCharacter(GLUT_BITMAP_8_BY_13, *c);
     }
     glPopMatrix();
-    glPopAttrib();
+    glEnable(GL_DEPTH_TEST);
+    glEnable(GL_LIGHTING);
 }

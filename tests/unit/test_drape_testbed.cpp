@@ -392,7 +392,10 @@ TEST(Testbed, StatusLine) {
     const auto at = fakegl::only("glRasterPos2f");
     ASSERT_EQ(at.size(), 2u);
     EXPECT_EQ(at[1].args, (std::vector<double>{10, 768 - 22}));
-    EXPECT_EQ(fakegl::count("glPushAttrib"), fakegl::count("glPopAttrib"));
+    // Lighting and the depth test back on, as the outermost frame has them.
+    const auto enables = fakegl::only("glEnable");
+    EXPECT_EQ(enables.back().args, (std::vector<double>{GL_LIGHTING}));
+    EXPECT_EQ(enables[enables.size() - 2].args, (std::vector<double>{GL_DEPTH_TEST}));
     t->keyDown('s');
     fakegl::calls.clear();
     frame(*t);
