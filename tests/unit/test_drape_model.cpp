@@ -91,8 +91,9 @@ TEST(DrapeLayout, ExportsTheFactoryAndTheModuleKind) {
     EXPECT_EQ(0, std::memcmp(my_type, "App\0", 4));
     EXPECT_STREQ(my_type, "App");
     fakegl::reset();
-    std::unique_ptr<zoApp> made(makeApp());
-    const drapeApp* app = dynamic_cast<const drapeApp*>(made.get());
+    zoApp* made = makeApp();
+    // Released as what it is (the application classes have no virtual destructor).
+    std::unique_ptr<drapeApp> app(dynamic_cast<drapeApp*>(made));
     ASSERT_NE(app, nullptr);
     delete app->blanky;
     // The base part is a plain zoApp of the default size.
