@@ -179,9 +179,10 @@ public:
     /// normals when they are on, and sends the real positions with their
     /// attributes. OpenGL's matrices and state are not touched. Needs a current
     /// GL context, outside glBegin/glEnd, and the camera captured
-    /// (zoTransformsCaptureCamera) for screen positions. An enabled but empty
-    /// index list prints "zoShape::draw: no shape is drawing because index list
-    /// is empty" on every draw.
+    /// (zoTransformsCaptureCamera) for screen positions: the first draw with
+    /// picking on while the camera is still all zero prints a warning, once per
+    /// process. An enabled but empty index list prints "zoShape::draw: no shape
+    /// is drawing because index list is empty" on every draw.
     void draw() override;
     /// Does nothing.
     void idle() override {}
@@ -190,23 +191,26 @@ public:
     /// triangles of triangles, strips, fans and polygons (a polygon as a fan
     /// around its first vertex) inside or on an edge, the closing segment of a
     /// line loop included. Quads, quad strips, triangles of no area on screen
-    /// and triangles with a corner of negative depth are never hit; with
-    /// #enablePicking off nothing is.
+    /// and triangles with a corner of negative depth are never hit, nor is a
+    /// primitive with a vertex whose screen position is not finite (the camera
+    /// was not captured); with #enablePicking off nothing is.
     bool pointInside(float x, float y) override;
     /// With any: whether some vertex lies strictly inside the window rectangle.
     /// Without: whether every vertex lies inside or on its border (true for a
-    /// shape with no vertices). Reads the screen positions of the last draw;
-    /// ignores #enablePicking and #drawStyle.
+    /// shape with no vertices). A vertex whose screen position is not finite
+    /// is never inside. Reads the screen positions of the last draw; ignores
+    /// #enablePicking and #drawStyle.
     bool shapeInRect(float left, float bottom, float right, float top, bool any) override;
     /// As shapeInRect(), for the circle of the given centre and radius in pixels.
     bool shapeInCircle(float cx, float cy, float radius, bool any) override;
     /// Writes the shape as one binary record at the stream's position (opened
-    /// in binary mode by the caller; neither flushed nor closed): an 86-byte
+    /// in binary mode by the caller; flushed, not closed): an 86-byte
     /// little-endian head with the settings, counts and flags, then the
     /// vertices and whichever of normals, colours, texture coordinates and
     /// indices are on. No padding, no signature: records follow each other in
     /// one stream. Prints "writeToFile: write failed" when the stream takes
-    /// less than the whole record.
+    /// less than the whole record or cannot flush it, and "writeToFile: stream
+    /// is null" for a null stream. zoShapeRecordAccepted() tells the outcome.
     void writeToFile(FILE* stream) override;
     /// Reads one record written by writeToFile() into this shape, replacing
     /// its settings, counts, flags and arrays. The whole record is read and
@@ -216,6 +220,8 @@ public:
     /// beginning with "readFromFile:". An attribute the record switches off
     /// keeps its old array, unused. Real and screen positions are kept for the
     /// vertices that existed and are (0, 0, 0) for new ones until the next draw.
+    /// A null stream (fopen's answer for a missing file) prints "readFromFile:
+    /// stream is null". zoShapeRecordAccepted() tells the outcome.
     void readFromFile(FILE* stream) override;
     /// 0x73686170, "shap" (also for zoMeshShape).
     unsigned int getTypeID() override { return 0x73686170; }  // "shap"
@@ -277,6 +283,13 @@ protected:
 /// Tests point it at an allocator that fails on demand, to check that a shape
 /// survives exhausted memory unchanged.
 extern void* (*zoShapeRealloc)(void* block, size_t bytes);
+
+/// Whether the last zoShape::writeToFile() or zoShape::readFromFile() of any
+/// shape in the process took its record: true when the whole record was
+/// written and flushed, or read and taken by the shape; false when it was
+/// refused (a line on standard output says why, and a refused read left the
+/// shape as it was). False before the first of them.
+bool zoShapeRecordAccepted();
 
 /// True when (x, y) lies in the screen triangle p, q, r (either winding, edges
 /// included); false when any corner's depth is below 0. A triangle of no area

@@ -10,6 +10,22 @@
 #include "shape/zoShape.h"
 #include "shape/zoShapeWalk.h"
 
+namespace {
+
+// The captured camera starts as the all-zero matrix; while it is still that,
+// every screen position is NaN and nothing can be picked. An application that
+// sets cameraMatrix itself, rather than capturing it, has given it a value.
+bool cameraIsUnset() {
+    for (int r = 0; r < 4; ++r)
+        for (int c = 0; c < 4; ++c)
+            if (cameraMatrix.m[r][c] != 0) return false;
+    return true;
+}
+
+bool cameraWarned = false;  // the warning is given once per process
+
+}  // namespace
+
 void zoShape::draw() {
     zoPushMatrix();
     const float tx = Translation.x, ty = Translation.y, tz = Translation.z;
@@ -51,6 +67,11 @@ void zoShape::draw() {
     }
     space.set(getCurrentMatrix());
 
+    if (enablePicking && !cameraWarned && cameraIsUnset()) {
+        cameraWarned = true;
+        printf("zoShape::draw warning: the camera is not captured, so shapes cannot be picked; "
+               "call zoTransformsCaptureCamera before drawing\n");
+    }
     for (int i = 0; i < listLength; ++i) {
         zoTransformToReal(vertexList[i], absVertexList[i]);
         if (enablePicking) zoTransformRealToScreen(absVertexList[i], screenVertexList[i]);

@@ -115,7 +115,17 @@ long long bytesLeft(FILE* stream) {
 
 }  // namespace
 
+// What the last writeToFile or readFromFile of any shape made of its record.
+static bool lastRecordAccepted = false;
+
+bool zoShapeRecordAccepted() { return lastRecordAccepted; }
+
 void zoShape::writeToFile(FILE* stream) {
+    lastRecordAccepted = false;
+    if (!stream) {
+        printf("writeToFile: stream is null\n");
+        return;
+    }
     unsigned char head[kHeadSize];
     putU32(head + 0, drawStyle);
     head[4] = (unsigned char)transformOrder;
@@ -144,10 +154,23 @@ void zoShape::writeToFile(FILE* stream) {
               (!enableVertexColors || writeWords(stream, colorList, 4 * n)) &&
               (!enableVertexTextureCoords || writeWords(stream, textureCoordList, 3 * n)) &&
               (!enableIndex || writeWords(stream, indexList, m));
-    if (!ok) printf("writeToFile: write failed\n");
+    // A buffered stream takes the bytes whether or not the device has room
+    // for them (a full disk, /dev/full): only the flush tells.
+    ok = ok && std::fflush(stream) == 0;
+    if (!ok) {
+        printf("writeToFile: write failed\n");
+        return;
+    }
+    lastRecordAccepted = true;
 }
 
 void zoShape::readFromFile(FILE* stream) {
+    lastRecordAccepted = false;
+    // fopen's answer for a missing file.
+    if (!stream) {
+        printf("readFromFile: stream is null\n");
+        return;
+    }
     // The whole record is read and checked into temporaries first; the shape
     // changes only once all of it has arrived and every array has memory.
     unsigned char head[kHeadSize];
@@ -262,4 +285,5 @@ void zoShape::readFromFile(FILE* stream) {
         std::free(indexList);
         indexList = static_cast<int*>(got[4]);
     }
+    lastRecordAccepted = true;
 }

@@ -49,6 +49,10 @@ bool hitTriangle(float x, float y, zoVec3f& p, zoVec3f& q, zoVec3f& r) {
     return pointInTriangle(x, y, p, q, r);
 }
 
+// A vertex the camera could not place (NaN while no camera has been captured,
+// infinite on the eye's plane) is nowhere on screen, so it never hits.
+bool onScreen(const zoVec3f& v) { return std::isfinite(v.x) && std::isfinite(v.y) && std::isfinite(v.z); }
+
 }  // namespace
 
 bool zoShape::pointInside(float x, float y) {
@@ -61,6 +65,8 @@ bool zoShape::pointInside(float x, float y) {
     const float limit = pickTolerance * pickTolerance;
     zoVec3f* s = screenVertexList;
     return zoWalkPrimitives(mode, zoEntryWalk(*this), [&](const zoPrimitive& p) {
+        for (int i = 0; i < p.corners; ++i)
+            if (!onScreen(s[p.v[i]])) return false;
         switch (p.corners) {
             case 1: {
                 zoVec3f V = s[p.v[0]];
@@ -80,6 +86,10 @@ bool zoShape::shapeInRect(float left, float bottom, float right, float top, bool
     int e;
     while (walk.next(e)) {
         if (e == -1) continue;
+        if (!onScreen(screenVertexList[e])) {
+            if (any) continue;
+            return false;
+        }
         float x = screenVertexList[e].x, y = screenVertexList[e].y;
         if (any) {
             if (left < x && x < right && bottom < y && y < top) return true;
@@ -96,6 +106,10 @@ bool zoShape::shapeInCircle(float cx, float cy, float radius, bool any) {
     const float r2 = radius * radius;
     while (walk.next(e)) {
         if (e == -1) continue;
+        if (!onScreen(screenVertexList[e])) {
+            if (any) continue;
+            return false;
+        }
         float dx = screenVertexList[e].x - cx;
         float dy = screenVertexList[e].y - cy;
         float d2 = dx * dx + dy * dy;

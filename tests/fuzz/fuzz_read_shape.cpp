@@ -9,6 +9,7 @@
 //     gives back exactly the bytes that were consumed, and drawing, normal
 //     calculation and the hit tests run over it (the sanitizers watch every
 //     array access);
+//   - zoShapeRecordAccepted() says accepted exactly when nothing was printed;
 //   - both streams agree on whether the record is accepted.
 #include <cstdint>
 #include <cstdio>
@@ -167,6 +168,7 @@ bool readOnce(const uint8_t* data, size_t size, bool seekable) {
 
     State after = capture(s);
     bool accepted = printed == 0;
+    check(zoShapeRecordAccepted() == accepted, "zoShapeRecordAccepted agrees with the messages");
     if (!accepted) {
         check(std::strncmp(text, "readFromFile: ", 14) == 0, "message names readFromFile");
         check(std::strchr(text, '\n') == text + printed - 1, "exactly one line");

@@ -3,6 +3,9 @@
 // combination of attributes, and index entries that name no vertex.
 #include <gtest/gtest.h>
 
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
 #include <string>
 #include <vector>
 
@@ -252,6 +255,63 @@ TEST_F(ShapeDraw, EntriesOutsideTheVerticesAreSkipped) {
     EXPECT_EQ(v[0].str(), "glVertex3f(1, 0, 0)");
     EXPECT_EQ(v[1].str(), "glVertex3f(2, 0, 0)");
     EXPECT_EQ(fakegl::count("glBegin"), 1);
+}
+
+// The camera warning is given once per process, so each case runs in a fresh
+// process of its own (the threadsafe style starts the test binary anew). The
+// child exits with status 0 only when it printed exactly what it should; what
+// it printed is echoed on its standard error for the failure message.
+const char* const cameraWarning =
+    "zoShape::draw warning: the camera is not captured, so shapes cannot be picked; "
+    "call zoTransformsCaptureCamera before drawing\n";
+
+void exitWith(const std::string& out, const std::string& want) {
+    std::fprintf(stderr, "printed [%s]", out.c_str());
+    std::exit(out == want ? 0 : 1);
+}
+
+void zeroCamera() { std::memset(cameraMatrix.m, 0, sizeof cameraMatrix.m); }
+
+void drawTwiceWithoutACamera() {
+    shapetest::freshScene();
+    zeroCamera();
+    zoShape s(false, false, false);
+    zoShape t(true, true, true);
+    s.addPoint(1, 2, 3);
+    std::string out = stdoutOf([&] {
+        s.draw();
+        s.draw();
+        t.draw();
+    });
+    exitWith(out, std::string(cameraWarning) + "zoShape::draw: no shape is drawing because index list is empty\n");
+}
+
+TEST(ShapeDrawCamera, ADrawBeforeTheCameraIsCapturedSaysSoOnce) {
+    GTEST_FLAG_SET(death_test_style, "threadsafe");
+    EXPECT_EXIT(drawTwiceWithoutACamera(), testing::ExitedWithCode(0), "");
+}
+
+// A camera the application sets by hand, and shapes that are not picked,
+// draw silently; the same process warns once a picked shape meets the
+// all-zero camera.
+void drawUnderAHandSetCameraThenUnpicked() {
+    shapetest::freshScene();
+    zeroCamera();
+    cameraMatrix.m[0][0] = 1;
+    zoShape s(false, false, false);
+    s.addPoint(1, 2, 3);
+    std::string out = stdoutOf([&] { s.draw(); });
+    zeroCamera();
+    s.enablePicking = false;
+    out += stdoutOf([&] { s.draw(); });
+    s.enablePicking = true;
+    out += stdoutOf([&] { s.draw(); });
+    exitWith(out, cameraWarning);
+}
+
+TEST(ShapeDrawCamera, ACameraSetByHandAndUnpickedShapesStaySilent) {
+    GTEST_FLAG_SET(death_test_style, "threadsafe");
+    EXPECT_EXIT(drawUnderAHandSetCameraThenUnpicked(), testing::ExitedWithCode(0), "");
 }
 
 }  // namespace

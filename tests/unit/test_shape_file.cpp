@@ -463,3 +463,103 @@ TEST(ShapeFile, FailedWriteIsReported) {
 }
 
 }  // namespace
+
+namespace {
+
+// fopen's answer for a missing file is refused with one line, and the shape
+// keeps everything it had.
+TEST(ShapeFile, NullStreamsAreRefused) {
+    zoShape t(true, true, true);
+    fillTarget(t);
+    Snapshot before(t);
+    EXPECT_EQ(stdoutOf([&] { t.readFromFile(nullptr); }), "readFromFile: stream is null\n");
+    EXPECT_FALSE(zoShapeRecordAccepted());
+    EXPECT_TRUE(Snapshot(t).same(before));
+    EXPECT_EQ(stdoutOf([&] { t.writeToFile(nullptr); }), "writeToFile: stream is null\n");
+    EXPECT_FALSE(zoShapeRecordAccepted());
+    EXPECT_TRUE(Snapshot(t).same(before));
+}
+
+// The outcome of the last read or write, accepted or refused, with each
+// refusal following an acceptance so that a value left standing would show.
+TEST(ShapeFile, TheLastRecordsOutcomeCanBeAsked) {
+    zoShape s(true, true, true);
+    fillRich(s);
+    const Bytes good = recordOf(s);
+    EXPECT_TRUE(zoShapeRecordAccepted());
+
+    zoShape t(false, false, false);
+    auto readBytes = [&](const Bytes& b) {
+        FILE* f = seekable(b);
+        std::string said = readInto(t, f);
+        std::fclose(f);
+        return said;
+    };
+    EXPECT_EQ(readBytes(good), "");
+    EXPECT_TRUE(zoShapeRecordAccepted());
+    expectSameStoredContent(s, t);
+
+    Bytes flag = good;
+    flag[73] = 2;
+    EXPECT_EQ(readBytes(flag), "readFromFile: flag byte is neither 0 nor 1\n");
+    EXPECT_FALSE(zoShapeRecordAccepted());
+
+    EXPECT_EQ(readBytes(good), "");
+    ASSERT_TRUE(zoShapeRecordAccepted());
+    EXPECT_EQ(readBytes(Bytes(good.begin(), good.end() - 1)),
+              "readFromFile: counts are larger than the rest of the stream\n");
+    EXPECT_FALSE(zoShapeRecordAccepted());
+
+    // Two records in one stream, the second cut short: the first is taken.
+    Bytes two = good;
+    two.insert(two.end(), good.begin(), good.begin() + 100);
+    FILE* f = pipeOf(two);
+    ASSERT_NE(f, nullptr);
+    EXPECT_EQ(readInto(t, f), "");
+    EXPECT_TRUE(zoShapeRecordAccepted());
+    EXPECT_EQ(readInto(t, f), "readFromFile: record is truncated\n");
+    EXPECT_FALSE(zoShapeRecordAccepted());
+    std::fclose(f);
+
+    {
+        AllocLimit none(0);
+        FILE* g = seekable(good);
+        EXPECT_EQ(readInto(t, g), "readFromFile: out of memory\n");
+        std::fclose(g);
+    }
+    EXPECT_FALSE(zoShapeRecordAccepted());
+}
+
+// A buffered stream takes a record whether or not the device has room; the
+// write must still find out and say so.
+TEST(ShapeFile, AWriteToAFullDeviceIsRefused) {
+    zoShape s(true, true, true);
+    fillRich(s);
+    FILE* full = std::fopen("/dev/full", "wb");
+    if (!full) GTEST_SKIP() << "no /dev/full";
+    recordOf(s);
+    ASSERT_TRUE(zoShapeRecordAccepted());
+    EXPECT_EQ(stdoutOf([&] { s.writeToFile(full); }), "writeToFile: write failed\n");
+    EXPECT_FALSE(zoShapeRecordAccepted());
+    std::fclose(full);
+
+    // The same record to a stream with room is accepted, and is all there
+    // once the write returns: the record is flushed, not left in the buffer.
+    char path[] = "/tmp/test_shape_file_XXXXXX";
+    int fd = mkstemp(path);
+    ASSERT_GE(fd, 0);
+    FILE* out = fdopen(fd, "wb");
+    EXPECT_EQ(stdoutOf([&] { s.writeToFile(out); }), "");
+    EXPECT_TRUE(zoShapeRecordAccepted());
+    FILE* in = std::fopen(path, "rb");
+    ASSERT_NE(in, nullptr);
+    zoShape t(false, false, false);
+    EXPECT_EQ(readInto(t, in), "");
+    EXPECT_TRUE(zoShapeRecordAccepted());
+    expectSameStoredContent(s, t);
+    std::fclose(in);
+    std::fclose(out);
+    std::remove(path);
+}
+
+}  // namespace

@@ -3,7 +3,10 @@
 // out-of-range cases.
 #include <gtest/gtest.h>
 
+#include <cmath>
+#include <cstring>
 #include <initializer_list>
+#include <string>
 
 #include "shape/zoShape.h"
 #include "shape_support.h"
@@ -281,6 +284,65 @@ TEST(PointInside, PickTolerance) {
     build(s, 0, {at(0, 0)});
     EXPECT_TRUE(s.pointInside(3, 3.999f));
     EXPECT_FALSE(s.pointInside(3, 4));
+}
+
+// Without a captured camera every screen position is NaN. Such vertices are
+// nowhere: no primitive code hits them and no area holds them, while the same
+// shapes drawn under a camera are hit where they stand.
+TEST(PointInside, ShapesDrawnWithoutACameraAreNeverHit) {
+    for (unsigned style = 0; style < 10; ++style) {
+        SCOPED_TRACE("drawStyle " + std::to_string(style));
+        shapetest::freshScene();
+        std::memset(cameraMatrix.m, 0, sizeof cameraMatrix.m);
+        zoShape s(false, false, false);
+        s.drawStyle = style;
+        // A square of 100 pixels around (150, 150) once the camera is right.
+        for (float p : {100.0f, 200.0f})
+            for (float q : {100.0f, 200.0f}) s.addPoint(p, p == 100.0f ? q : 300 - q, 0);
+        shapetest::stdoutOf([&] { s.draw(); });
+        ASSERT_TRUE(std::isnan(s.screenVertexList[0].x));
+        for (float x : {0.0f, 150.0f, 320.0f, 1e6f})
+            for (float y : {0.0f, 150.0f, 240.0f}) EXPECT_FALSE(s.pointInside(x, y)) << x << ", " << y;
+        EXPECT_FALSE(s.shapeInRect(-1e30f, -1e30f, 1e30f, 1e30f, true));
+        EXPECT_FALSE(s.shapeInRect(-1e30f, -1e30f, 1e30f, 1e30f, false));
+        EXPECT_FALSE(s.shapeInCircle(0, 0, 1e30f, true));
+        EXPECT_FALSE(s.shapeInCircle(0, 0, 1e30f, false));
+
+        // Under a pixel camera, every style but quads is hit beside its first vertex.
+        shapetest::freshScene();
+        cameraMatrix.m[0][0] = 2.0f / 640;
+        cameraMatrix.m[1][1] = 2.0f / 480;
+        cameraMatrix.m[0][3] = cameraMatrix.m[1][3] = -1;
+        s.draw();
+        EXPECT_EQ(s.pointInside(102, 103), style != 7 && style != 8);
+        EXPECT_TRUE(s.shapeInRect(0, 0, 640, 480, false));
+        EXPECT_TRUE(s.shapeInCircle(150, 150, 80, false));
+    }
+}
+
+// One vertex the camera could not place takes out only the primitives it is in.
+TEST(PointInside, AVertexNotOnScreenTakesOutOnlyItsPrimitives) {
+    const float inf = INFINITY, nan = NAN;
+    zoShape strip(false, false, false);
+    build(strip, 5, {at(0, 0), at(100, 0), at(0, 100), at(100, 100), at(inf, 50)});
+    EXPECT_TRUE(strip.pointInside(10, 10));   // (0, 1, 2)
+    EXPECT_TRUE(strip.pointInside(90, 90));   // (1, 2, 3)
+    EXPECT_FALSE(strip.pointInside(200, 50));  // (2, 3, 4) is gone
+    EXPECT_FALSE(strip.shapeInRect(-1, -1, 1e30f, 1e30f, false));
+    EXPECT_TRUE(strip.shapeInRect(-1, -1, 1e30f, 1e30f, true));
+
+    zoShape line(false, false, false);
+    build(line, 3, {at(0, 0), at(100, 0), at(nan, 0), at(100, 100)});
+    EXPECT_TRUE(line.pointInside(50, 1));
+    EXPECT_FALSE(line.pointInside(100, 50));  // the segments on each side of the NaN vertex
+    EXPECT_FALSE(line.shapeInCircle(0, 0, 1e30f, false));
+    EXPECT_TRUE(line.shapeInCircle(0, 0, 1, true));
+
+    zoShape points(false, false, false);
+    build(points, 0, {at(0, nan), at(10, 10, inf)});
+    EXPECT_FALSE(points.pointInside(0, 0));
+    EXPECT_FALSE(points.pointInside(10, 10));
+    EXPECT_FALSE(points.shapeInRect(-100, -100, 100, 100, true));
 }
 
 }  // namespace
