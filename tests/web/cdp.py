@@ -177,6 +177,20 @@ class Browser:
         self.call("Input.dispatchKeyEvent", type="keyUp", key=key, code=code,
                   windowsVirtualKeyCode=key_code, nativeVirtualKeyCode=key_code)
 
+    def letter(self, c):
+        """A printable key, as a keyboard sends it."""
+        code = "Space" if c == " " else "Key" + c.upper()
+        self.key(c, code, ord(c.upper()), text=c)
+
+    def frames(self):
+        """Frames the page's program has presented so far."""
+        return self.eval("window.zouFrames || 0")
+
+    def wait_frames(self, n, timeout=180):
+        """Waits until n more frames have been presented."""
+        target = self.frames() + n
+        self.wait("(window.zouFrames || 0) >= %d" % target, timeout)
+
     def mouse(self, kind, x, y, button="left", buttons=1):
         self.call("Input.dispatchMouseEvent", type=kind, x=x, y=y, button=button,
                   buttons=buttons if kind != "mouseReleased" else 0, clickCount=1)
