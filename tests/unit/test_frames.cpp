@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 #include <string>
@@ -114,22 +115,45 @@ TEST_F(Frames, ConstantsFollowTheFloatRounding) {
     EXPECT_EQ(cam[5], double(1023.0f / 767.0f));
 }
 
-TEST_F(Frames, CameraShowsThePlaneZeroOnePixelPerUnitFromTheBottomLeft) {
-    sized(1024, 768);
-    zouOpenToviFrame();
+// The largest distance, in pixels, between a point (x, y, 0) and the window
+// pixel the current projection shows it at, over points across a 1024 x 768
+// window.
+double planeZeroError() {
     const std::vector<double>& p = fakegl::projectionStack.back();  // column-major
-    const std::vector<double> identity = {1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1};
-    EXPECT_EQ(fakegl::modelviewStack.back(), identity);
-    EXPECT_EQ(fakegl::matrixMode, GLenum(GL_MODELVIEW));
+    double worst = 0;
     for (double x : {0.0, 100.0, 511.5, 1023.0})
         for (double y : {0.0, 250.0, 767.0}) {
             double clip[4];
             for (int r = 0; r < 4; ++r) clip[r] = p[r] * x + p[4 + r] * y + p[12 + r];
             const double wx = (clip[0] / clip[3] + 1) / 2 * 1024, wy = (clip[1] / clip[3] + 1) / 2 * 768;
-            // About one pixel per unit: the camera is computed in single precision.
-            EXPECT_NEAR(wx, x, 1e-3) << x << "," << y;
-            EXPECT_NEAR(wy, y, 1e-3) << x << "," << y;
+            worst = std::max({worst, std::fabs(wx - x), std::fabs(wy - y)});
         }
+    return worst;
+}
+
+TEST_F(Frames, CameraShowsThePlaneZeroOnePixelPerUnitFromTheBottomLeft) {
+    sized(1024, 768);
+    zouOpenToviFrame();
+    const std::vector<double> identity = {1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1};
+    EXPECT_EQ(fakegl::modelviewStack.back(), identity);
+    EXPECT_EQ(fakegl::matrixMode, GLenum(GL_MODELVIEW));
+    // About one pixel per unit: the camera is computed in single precision.
+    EXPECT_LT(planeZeroError(), 1e-3);
+}
+
+TEST_F(Frames, ANewFieldOfViewKeepsOnePixelPerUnitOnlyAfterAnUpdate) {
+    sized(1024, 768);
+    zouOpenToviFrame();
+    zouCloseToviFrame();
+    // gluPerspective takes the new angle at once, the eye distance stays: the
+    // plane z = 0 is shown at another scale.
+    zouScreenFov = 40;
+    zouOpenToviFrame();
+    EXPECT_GT(planeZeroError(), 100);
+    zouCloseToviFrame();
+    updateToviViewConstants();
+    zouOpenToviFrame();
+    EXPECT_LT(planeZeroError(), 1e-3);
 }
 
 TEST_F(Frames, ConstantsAreCachedPerWindowSize) {
