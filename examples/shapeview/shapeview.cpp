@@ -88,41 +88,36 @@ void svBuildShapes(zoShape* out[SV_SHAPES]) {
 
 // ---- The shape file ----------------------------------------------------------------
 
-long long svRecordSize(const zoShape& s) {
-    long long n = s.listLength, m = s.indexListLength;
-    long long size = 86 + 12 * n;
-    if (s.enableVertexNormals) size += 12 * n;
-    if (s.enableVertexColors) size += 16 * n;
-    if (s.enableVertexTextureCoords) size += 12 * n;
-    if (s.enableIndex) size += 4 * m;
-    return size;
-}
-
-bool svReadShapes(FILE* stream, zoShape* into[SV_SHAPES], char* why, size_t whySize) {
-    for (int k = 0; k < SV_SHAPES; k++) {
-        zoShape* s = into[k];
-        // readFromFile turns a bad record down with a message and leaves the
-        // shape as it was; so that such a shape cannot pass for a good one, it
-        // starts from a primitive mode that no record of ours holds.
-        s->drawStyle = 0xFFFFFFFFu;
-        long start = std::ftell(stream);
+bool svReadShapes(FILE* stream, zoShape* out[SV_SHAPES], char* why, size_t whySize) {
+    // Every record goes into a shape of its own, never into one on screen, so
+    // that a file that fails half way changes nothing that is shown.
+    zoShape* fresh[SV_SHAPES] = {};
+    bool ok = true;
+    for (int k = 0; k < SV_SHAPES && ok; k++) {
+        zoShape* s = fresh[k] = new zoShape(false, false, false);
         s->readFromFile(stream);
-        long end = std::ftell(stream);
         if (std::ferror(stream)) {
             std::snprintf(why, whySize, "read error in shape %d of %d", k + 1, SV_SHAPES);
-            return false;
-        }
-        if (std::feof(stream) || s->drawStyle > 9 || unsigned(s->transformOrder) > 5 ||
-            start < 0 || end - start != svRecordSize(*s)) {
+            ok = false;
+        } else if (!zoShapeRecordAccepted() || s->drawStyle > 9 || unsigned(s->transformOrder) > 5) {
+            // The shape layer stores primitive modes and transform orders it
+            // does not know; this program draws none such.
             std::snprintf(why, whySize, "shape %d of %d is damaged or cut short", k + 1, SV_SHAPES);
-            return false;
+            ok = false;
         }
     }
-    if (std::fgetc(stream) != EOF) {
+    if (ok && std::fgetc(stream) != EOF) {
         std::snprintf(why, whySize, "the file holds more than %d shapes", SV_SHAPES);
-        return false;
+        ok = false;
     }
-    return true;
+    for (int k = 0; k < SV_SHAPES; k++) {
+        if (!ok) {
+            delete fresh[k];
+            fresh[k] = nullptr;
+        }
+        out[k] = fresh[k];
+    }
+    return ok;
 }
 
 // ---- The application ----------------------------------------------------------------
@@ -131,7 +126,6 @@ shapeviewApp::shapeviewApp(const char* fileName, bool still)
     : still(still), fileName(fileName), pressed(false), downX(0), downY(0), dragX(0), dragY(0) {
     zoTransformsInit();
     svBuildShapes(shapes);
-    svBuildShapes(spare);
     const float spins[SV_SHAPES] = {0.4f, -0.5f, 0.6f, 0.8f};
     for (int i = 0; i < SV_SHAPES; i++) {
         selected[i] = false;
@@ -144,10 +138,7 @@ shapeviewApp::shapeviewApp(const char* fileName, bool still)
 }
 
 shapeviewApp::~shapeviewApp() {
-    for (int i = 0; i < SV_SHAPES; i++) {
-        delete shapes[i];
-        delete spare[i];
-    }
+    for (int i = 0; i < SV_SHAPES; i++) delete shapes[i];
 }
 
 void shapeviewApp::printHelp() {
@@ -289,8 +280,13 @@ bool shapeviewApp::save() {
         std::fflush(stdout);
         return false;
     }
-    for (int i = 0; i < SV_SHAPES; i++) shapes[i]->writeToFile(f);
-    bool ok = !std::ferror(f);
+    // A record the stream did not take (a full disk) makes the save fail.
+    bool ok = true;
+    for (int i = 0; i < SV_SHAPES && ok; i++) {
+        shapes[i]->writeToFile(f);
+        ok = zoShapeRecordAccepted();
+    }
+    ok = ok && !std::ferror(f);
     ok = (std::fclose(f) == 0) && ok;
     if (ok && std::rename(temp.c_str(), fileName) != 0) ok = false;
     if (!ok) {
@@ -311,7 +307,8 @@ bool shapeviewApp::load() {
         return false;
     }
     char why[128];
-    bool ok = svReadShapes(f, spare, why, sizeof why);
+    zoShape* loaded[SV_SHAPES];
+    bool ok = svReadShapes(f, loaded, why, sizeof why);
     std::fclose(f);
     if (!ok) {
         std::printf("load failed: %s: %s; nothing changed\n", fileName, why);
@@ -319,9 +316,8 @@ bool shapeviewApp::load() {
         return false;
     }
     for (int i = 0; i < SV_SHAPES; i++) {
-        zoShape* t = shapes[i];
-        shapes[i] = spare[i];
-        spare[i] = t;
+        delete shapes[i];
+        shapes[i] = loaded[i];
         selected[i] = false;
         drawn[i] = false;
     }

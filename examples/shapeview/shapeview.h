@@ -17,18 +17,15 @@ extern const char* const svNames[SV_SHAPES];  // "wave", "fan", "loop", "points"
 // Builds the four shapes in their start state.
 void svBuildShapes(zoShape* out[SV_SHAPES]);
 
-// Size in bytes of the record that writeToFile produces for `s`.
-long long svRecordSize(const zoShape& s);
-
-// Reads SV_SHAPES records from `stream` into `into`, which may be left in any
-// state when it fails. Returns false and a reason in `why` when the stream does
-// not hold exactly SV_SHAPES sound records.
-bool svReadShapes(FILE* stream, zoShape* into[SV_SHAPES], char* why, size_t whySize);
+// Reads SV_SHAPES records from `stream` into new shapes and hands them over in
+// `out`, all or none: when the stream does not hold exactly SV_SHAPES records
+// that the shape layer accepts and that this program can draw, the shapes read
+// so far are deleted, `out` is all null, and `why` says which one failed.
+bool svReadShapes(FILE* stream, zoShape* out[SV_SHAPES], char* why, size_t whySize);
 
 class shapeviewApp final : public zoApp {
 public:
-    zoShape* shapes[SV_SHAPES];  // on screen
-    zoShape* spare[SV_SHAPES];   // a load reads into these, then the two sets swap
+    zoShape* shapes[SV_SHAPES];  // on screen; a load replaces all four or none
     bool selected[SV_SHAPES];
     bool drawn[SV_SHAPES];       // drawn since it was loaded: its screen positions are valid
     float spin[SV_SHAPES];       // degrees per frame

@@ -8,7 +8,9 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdio>
+#include <cstdlib>
 #include <fstream>
 #include <iterator>
 #include <string>
@@ -74,6 +76,17 @@ protected:
     std::string bytes() {
         std::ifstream in(file, std::ios::binary);
         return std::string(std::istreambuf_iterator<char>(in), {});
+    }
+    // The record of shape i as the shape layer writes it.
+    std::string record(int i) {
+        char* buf = nullptr;
+        size_t len = 0;
+        FILE* f = open_memstream(&buf, &len);
+        app->shapes[i]->writeToFile(f);
+        std::fclose(f);
+        std::string r(buf, len);
+        std::free(buf);
+        return r;
     }
     void put(const std::string& data) {
         std::ofstream out(file, std::ios::binary | std::ios::trunc);
@@ -173,8 +186,7 @@ TEST_F(ShapeView, TheWavesNormalsFaceTheViewerAndFollowTheTurn) {
 TEST_F(ShapeView, SaveThenLoadRestoresEveryShape) {
     const std::string listed = key('i');
     EXPECT_EQ(key('s'), "saved 4 shapes to " + file + "\n");
-    EXPECT_EQ(bytes().size(), size_t(svRecordSize(*app->shapes[0]) + svRecordSize(*app->shapes[1]) +
-                                     svRecordSize(*app->shapes[2]) + svRecordSize(*app->shapes[3])));
+    EXPECT_EQ(bytes(), record(0) + record(1) + record(2) + record(3));
     EXPECT_EQ(key('m'), "shrank and turned the shapes\n");
     ASSERT_NE(key('i'), listed);
     frame();
@@ -211,10 +223,9 @@ TEST_F(ShapeView, ABadFileIsReportedAndChangesNothing) {
         EXPECT_EQ(key('i'), listed);
     };
 
-    const long long wave = svRecordSize(*app->spare[0]);
+    const size_t wave = record(0).size();
     // Cut anywhere: inside a head, inside the arrays, at a record's end.
-    std::vector<size_t> cuts = {0, 1, 85, 86, 87, size_t(wave) - 1, size_t(wave), size_t(wave) + 86,
-                                good.size() - 1};
+    std::vector<size_t> cuts = {0, 1, 85, 86, 87, wave - 1, wave, wave + 86, good.size() - 1};
     for (size_t n = 3; n < good.size(); n += 97) cuts.push_back(n);
     for (size_t n : cuts) {
         SCOPED_TRACE("cut to " + std::to_string(n) + " bytes");
@@ -257,6 +268,86 @@ TEST_F(ShapeView, AFailedSaveSaysSoAndEscapeStillQuits) {
     EXPECT_EQ(key('q'), "");  // not one of ours: the framework ignores it
     key(27);
     EXPECT_EQ(fakegl::idleFunc, &winddown_cb);
+}
+
+// A file cut inside its second record: the first record is sound, but the
+// load takes nothing, not even the first shape. A good file then replaces
+// all four at once.
+TEST_F(ShapeView, ALoadReplacesAllTheShapesOrNone) {
+    const std::string original = key('i');
+    key('s');
+    const std::string good = bytes();
+    key('m');  // the shapes on screen now differ from every record in the file
+    frame();
+    const std::string shrunk = key('i');
+    fakegl::calls.clear();
+    frame();
+    const std::vector<std::string> picture = fakegl::trace();
+    zoShape* const before[SV_SHAPES] = {app->shapes[0], app->shapes[1], app->shapes[2], app->shapes[3]};
+
+    const size_t second = record(0).size();  // where the second record starts
+    for (size_t cut : {second + 1, second + 86, second + 100, second + record(1).size() - 1}) {
+        SCOPED_TRACE("cut to " + std::to_string(cut) + " bytes");
+        put(good.substr(0, cut));
+        const std::string said = key('l');
+        const std::string refused = "load failed: " + file + ": shape 2 of 4 is damaged or cut short; nothing changed\n";
+        ASSERT_GE(said.size(), refused.size());
+        EXPECT_EQ(said.substr(said.size() - refused.size()), refused);
+        // Before it, the shape layer's one line on the second record.
+        EXPECT_EQ(said.rfind("readFromFile: ", 0), 0u) << said;
+        EXPECT_EQ(std::count(said.begin(), said.end(), '\n'), 2) << said;
+        for (int i = 0; i < SV_SHAPES; i++) EXPECT_EQ(app->shapes[i], before[i]);
+        EXPECT_EQ(key('i'), shrunk);
+        fakegl::calls.clear();
+        frame();
+        EXPECT_EQ(fakegl::trace(), picture);
+    }
+
+    put(good);
+    EXPECT_EQ(key('l'), "loaded 4 shapes from " + file + "\n");
+    EXPECT_EQ(key('i'), original);
+    for (int i = 0; i < SV_SHAPES; i++) EXPECT_NE(app->shapes[i], before[i]);
+}
+
+// svReadShapes itself: the shapes come out all together or not at all.
+TEST(ShapeViewFile, ReadShapesHandsOverAllOrNone) {
+    zoShape* built[SV_SHAPES];
+    svBuildShapes(built);
+    char* buf = nullptr;
+    size_t len = 0;
+    FILE* w = open_memstream(&buf, &len);
+    for (zoShape* s : built) s->writeToFile(w);
+    std::fclose(w);
+    const std::string all(buf, len);
+    std::free(buf);
+
+    auto readFrom = [](const std::string& data, zoShape* out[SV_SHAPES], std::string& why) {
+        std::string copy = data;
+        FILE* r = fmemopen(copy.empty() ? nullptr : &copy[0], copy.size(), "rb");
+        char text[128] = "";
+        CaptureStdout();
+        bool ok = r && svReadShapes(r, out, text, sizeof text);
+        GetCapturedStdout();
+        if (r) std::fclose(r);
+        why = text;
+        return ok;
+    };
+    zoShape dummy(false, false, false);
+    zoShape* out[SV_SHAPES] = {&dummy, &dummy, &dummy, &dummy};
+    std::string why;
+    EXPECT_FALSE(readFrom(all.substr(0, all.size() - 1), out, why));
+    EXPECT_EQ(why, "shape 4 of 4 is damaged or cut short");
+    for (zoShape* s : out) EXPECT_EQ(s, nullptr);
+
+    ASSERT_TRUE(readFrom(all, out, why));
+    for (int i = 0; i < SV_SHAPES; i++) {
+        ASSERT_NE(out[i], nullptr);
+        EXPECT_NE(out[i], built[i]);
+        EXPECT_EQ(out[i]->listLength, built[i]->listLength) << svNames[i];
+        EXPECT_EQ(out[i]->drawStyle, built[i]->drawStyle) << svNames[i];
+        delete out[i];
+        delete built[i];
+    }
 }
 
 }  // namespace

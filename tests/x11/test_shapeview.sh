@@ -3,8 +3,8 @@
 # (tests/cli/test_install_package.sh leaves it in <build dir>/examples-out),
 # full screen under openbox with its rotation stopped: clicks pick the shape
 # under the pointer, the picked shape shows in the highlight colour, drags
-# select, and the shapes survive a save and a load while a bad file changes
-# nothing on screen.
+# select, and the shapes survive a save and a load while a bad file (one cut
+# in its first record, one cut in its second) changes nothing on screen.
 source "$(dirname "$0")/lib.sh" "$@"
 
 BIN=$ZT_BUILD/examples-out/shapeview/shapeview
@@ -187,6 +187,40 @@ zt_mark
 press l
 zt_wait_line "loaded 4 shapes from $FILE"
 zt_log "a cut file is refused with the picture unchanged; the good one loads again"
+
+# ---- A file cut inside its second record: the first record is sound, yet the
+# load takes nothing, not even the first shape. The shapes on screen are
+# shrunk first, so that a first shape taken from the file would show.
+# Where the second record starts, from the first one's head: 86 bytes, then
+# the vertices and the arrays its flags (bytes 78, 83..85) say are there.
+u32() { od -An -tu4 --endian=little -j "$2" -N4 "$1" | tr -d ' '; }
+u8() { od -An -tu1 -j "$2" -N1 "$1" | tr -d ' '; }
+good=$ZT_TMP/good.zos
+n=$(u32 "$good" 74)
+second=$((86 + 12 * n * (1 + $(u8 "$good" 83)) + 16 * n * $(u8 "$good" 84) + 12 * n * $(u8 "$good" 85) +
+    4 * $(u32 "$good" 79) * $(u8 "$good" 78)))
+[ "$(u32 "$good" "$second")" = 6 ] || zt_fail "no triangle fan record at byte $second of the saved file"
+zt_mark
+press m
+zt_wait_line "shrank and turned the shapes"
+shrunk=$(listing)
+head -c $((second + 300)) "$good" >"$FILE"
+sleep 0.5
+shot before-cut-second
+zt_mark
+press l
+zt_wait_line "load failed: $FILE: shape 2 of 4 is damaged or cut short; nothing changed"
+[ "$(listing)" = "$shrunk" ] || zt_fail "a file cut inside its second record changed the shapes"
+sleep 0.5
+shot after-cut-second
+[ "$(region_sum before-cut-second "${W}x$H+$WX+$WY")" = "$(region_sum after-cut-second "${W}x$H+$WX+$WY")" ] ||
+    zt_fail "the picture changed after a file cut inside its second record"
+cp "$good" "$FILE"
+zt_mark
+press l
+zt_wait_line "loaded 4 shapes from $FILE"
+[ "$(listing)" = "$before" ] || zt_fail "the good file did not bring every shape back after the refused one"
+zt_log "a file cut inside its second record (at byte $((second + 300))) changes nothing; the good one loads all four"
 
 # ---- Space starts the rotation: every quarter keeps changing, frame after frame.
 shot turning
