@@ -4,6 +4,8 @@
 #include <GL/gl.h>
 
 #include <cmath>
+#include <map>
+#include <utility>
 
 #include "math/zoVec3f.h"
 #include "shape/zoNiceShapes.h"
@@ -78,20 +80,47 @@ void clothGroundMesh::build(drapeApp& app) {
         for (size_t i = 0; i < nx; i++) h[j * nx + i] = app.surface(xs[i], ys[j]);
 
     // Each strip between two rows is cut into the longest runs whose lower and
-    // upper edges are straight: such a run is flat, and the strips beside it
-    // see the same straight edge, so no crack opens between them.
+    // upper edges are straight; then a run grows over the strips above while
+    // they have the same run and every sample of the block lies in one plane
+    // (the floor, a ramp, the trough's and the hump's curved columns). A block's
+    // edges are straight through the samples beside it, so no crack opens.
+    auto at = [&](size_t i, size_t j) { return h[j * nx + i]; };
+    auto planar = [&](size_t i0, size_t i1, size_t j0, size_t top) {
+        const float h00 = at(i0, j0), dx = at(i1, j0) - h00, dy = at(i0, j0 + 1) - h00;
+        const float x0 = xs[i0], wx = xs[i1] - x0, y0 = ys[j0], wy = ys[j0 + 1] - y0;
+        for (size_t j = j0 + 1; j <= top; j++)
+            for (size_t i = i0; i <= i1; i++)
+                if (std::fabs(h00 + dx * (xs[i] - x0) / wx + dy * (ys[j] - y0) / wy - at(i, j)) > straightTolerance)
+                    return false;
+        return true;
+    };
     quads.clear();
+    std::map<std::pair<size_t, size_t>, size_t> open;  // run -> the strip it began in
+    auto close = [&](const std::pair<size_t, size_t>& run, size_t j0, size_t top) {
+        const size_t i0 = run.first, i1 = run.second;
+        quads.push_back({xs[i0], xs[i1], ys[j0], ys[top], at(i0, j0), at(i1, j0), at(i1, top), at(i0, top)});
+    };
     for (size_t j = 0; j + 1 < ny; j++) {
-        const float* lower = &h[j * nx];
-        const float* upper = &h[(j + 1) * nx];
+        std::map<std::pair<size_t, size_t>, size_t> next;
         size_t i0 = 0;
         while (i0 + 1 < nx) {
             size_t i1 = i0 + 1;
-            while (i1 + 1 < nx && straight(xs, lower, i0, i1 + 1) && straight(xs, upper, i0, i1 + 1)) i1++;
-            quads.push_back({xs[i0], xs[i1], ys[j], ys[j + 1], lower[i0], lower[i1], upper[i1], upper[i0]});
+            while (i1 + 1 < nx && straight(xs, &h[j * nx], i0, i1 + 1) && straight(xs, &h[(j + 1) * nx], i0, i1 + 1))
+                i1++;
+            const std::pair<size_t, size_t> run(i0, i1);
+            auto below = open.find(run);
+            if (below != open.end() && planar(i0, i1, below->second, j + 1)) {
+                next[run] = below->second;
+                open.erase(below);
+            } else {
+                next[run] = j;
+            }
             i0 = i1;
         }
+        for (const auto& ended : open) close(ended.first, ended.second, j);
+        open.swap(next);
     }
+    for (const auto& ended : open) close(ended.first, ended.second, ny - 1);
 }
 
 void clothGroundColour(float height, float rgb[3]) {
@@ -114,13 +143,15 @@ clothView::clothView()
     : ground(false), shaded(false), wireOnShaded(false), groundBuilt(false), groundList(0), clothColoured(false) {}
 
 void clothView::draw(drapeApp& app) {
-    if (ground) drawGround(app);
     if (shaded) {
         drawShaded(app);
         if (wireOnShaded && app.blanky) app.drawCloth();
     } else {
         app.drawCloth();
     }
+    // The ground last: where the cloth covers it, the depth test throws its
+    // pixels away before they are coloured.
+    if (ground) drawGround(app);
 }
 
 void clothView::drawFrame(drapeCloth& cloth) {
@@ -169,7 +200,8 @@ void clothView::drawGround(drapeApp& app) {
         }
     }
     // Behind anything drawn at the same depth: the knobs lying on it and the
-    // wire between them stay in front.
+    // wire between them stay in front. Opaque: blending would only cost.
+    glDisable(GL_BLEND);
     glEnable(GL_POLYGON_OFFSET_FILL);
     glPolygonOffset(2.0f, 2.0f);
     if (groundList != 0)
@@ -202,6 +234,7 @@ void clothView::drawShaded(drapeApp& app) {
     // clockwise is the front, so both sides are lit as the side facing the eye.
     glFrontFace(GL_CW);
     glLightModeli(GL_LIGHT_MODEL_TWO_SIDE, GL_TRUE);
+    glDisable(GL_BLEND);
     glEnable(GL_POLYGON_OFFSET_FILL);
     glPolygonOffset(1.0f, 1.0f);
     mesh->draw();
@@ -209,6 +242,7 @@ void clothView::drawShaded(drapeApp& app) {
 }
 
 void clothView::restoreState() {
+    glEnable(GL_BLEND);  // as the framework's start-up leaves it
     glDisable(GL_POLYGON_OFFSET_FILL);
     glPolygonOffset(0.0f, 0.0f);
     glLightModeli(GL_LIGHT_MODEL_TWO_SIDE, GL_FALSE);

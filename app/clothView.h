@@ -27,9 +27,9 @@
 
 // The height field sampled on a grid of lines that is fine where the height
 // bends or jumps and coarse where it is flat or straight, then cut into quads
-// that each lie flat (runs of cells along x whose edges are straight are one
-// quad). Made on the processor from surface(), so it can be looked at without
-// GL.
+// that each lie flat: every block of cells whose samples lie in one plane is
+// one quad. Made on the processor from surface(), so it can be looked at
+// without GL.
 struct clothGroundMesh {
     std::vector<float> xs, ys;  // the grid lines, increasing
     // One quad: corners (x0, y0), (x1, y0), (x1, y1), (x0, y1), counter-clockwise

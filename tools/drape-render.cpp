@@ -22,6 +22,7 @@
 #include <string>
 #include <vector>
 
+#include "app/clothView.h"
 #include "app/drapeHarness.h"
 #include "framework/zou.h"
 #include "tools/offscreenGL.h"
@@ -39,6 +40,8 @@ void usage(FILE* to) {
     std::fprintf(to,
                  "usage: drape-render [options]\n"
                  "  --stable               the cloth of drape-stable (default: drape's)\n"
+                 "  --ground               show the ground under the cloth (lit, coloured by height)\n"
+                 "  --shaded               the cloth as a lit surface instead of the white wire grid\n"
                  "  --frames N             run N frames (default: the last frame asked for, or 100)\n"
                  "  --png F[,F...]         write frame F as <out>/frame-FFFF.png\n"
                  "  --gif FIRST:LAST[:STEP] write frames FIRST to LAST, every STEP-th, as an animated\n"
@@ -58,6 +61,7 @@ void usage(FILE* to) {
 
 struct Options {
     bool stable = false;
+    bool ground = false, shaded = false;
     long frames = 0;  // 0: not given
     std::vector<long> png;
     bool gif = false;
@@ -99,14 +103,18 @@ int parseArgs(int argc, char** argv, Options* o) {
             usage(stdout);
             std::exit(0);
         }
-        if (arg == "--stable") {
-            o->stable = true;
+        if (arg == "--stable" || arg == "--ground" || arg == "--shaded") {
+            (arg == "--stable" ? o->stable : arg == "--ground" ? o->ground : o->shaded) = true;
             continue;
         }
         size_t eq = arg.find('=');
         if (arg.compare(0, 2, "--") == 0 && eq != std::string::npos) {
             value = arg.substr(eq + 1);
             arg = arg.substr(0, eq);
+        }
+        if (arg == "--stable" || arg == "--ground" || arg == "--shaded") {
+            std::fprintf(stderr, "drape-render: %s takes no value\n", arg.c_str());
+            return 2;
         }
         static const char* const valued[] = {"--frames", "--png", "--gif", "--delay", "--state",
                                              "--out",    "--size", "--view"};
@@ -232,6 +240,10 @@ int main(int argc, char** argv) {
     // As the window's first reshape does.
     app->resize(0, 0, float(o.viewWidth), float(o.viewHeight));
     const char* program = drapeKindName(kind);
+    // Without --ground and --shaded this draws exactly the program's picture.
+    clothView view;
+    view.ground = o.ground;
+    view.shaded = o.shaded;
 
     std::vector<bool> wantPng(o.frames + 1, false);
     for (long f : o.png) wantPng[f] = true;
@@ -267,7 +279,7 @@ int main(int argc, char** argv) {
         zouOpenToviFrame();
         // The camera of the view, drawn into a picture of another size.
         if (scaled) glViewport(0, 0, o.width, o.height);
-        app->draw();
+        view.drawFrame(cloth);
         zouCloseToviFrame();
         drawSeconds += seconds(Clock::now() - t);
 

@@ -68,6 +68,24 @@ echo "== drape-stable, frame 400 at 320x240, and a GIF of frames 390 to 400"
 render_ok --stable --png 400 --gif 390:400:5 --delay 7 --size 320x240 --out "$work/stable"
 expect_compare 0 "$ref/drape-stable-0400-320x240.png" "$work/stable/frame-0400.png"
 
+echo "== without --ground and --shaded the pictures are today's, pixel for pixel"
+"$compare" "$ref/drape-0038-320x240.png" "$work/drape/frame-0038.png" >"$work/cmp" 2>&1 ||
+    fail "drape frame 38 is no longer exactly its reference: $(head -n 1 "$work/cmp")"
+
+echo "== the ground and the shaded cloth, for either cloth"
+render_ok --stable --ground --shaded --png 400 --size 320x240 --out "$work/stable-view"
+expect_compare 0 "$ref/drape-stable-ground-shaded-0400-320x240.png" "$work/stable-view/frame-0400.png"
+render_ok --ground --shaded --png 60,61 --size 320x240 --out "$work/drape-view"
+expect_compare 0 "$ref/drape-ground-shaded-0060-320x240.png" "$work/drape-view/frame-0060.png"
+# Controls: the ground's colours turned by 7 degrees of hue; the next frame;
+# the same frame with the wire grid and no ground.
+convert "$ref/drape-stable-ground-shaded-0400-320x240.png" -modulate 100,100,96 "$work/hue.png"
+expect_compare 1 "$ref/drape-stable-ground-shaded-0400-320x240.png" "$work/hue.png"
+expect_compare 1 "$ref/drape-ground-shaded-0060-320x240.png" "$work/drape-view/frame-0061.png"
+expect_compare 1 "$ref/drape-stable-ground-shaded-0400-320x240.png" "$work/stable/frame-0400.png"
+render_ok --stable --ground --png 400 --size 320x240 --out "$work/stable-ground"
+expect_compare 1 "$ref/drape-stable-ground-shaded-0400-320x240.png" "$work/stable-ground/frame-0400.png"
+
 echo "== controls that must fail"
 # The reference moved by one pixel, as a misplaced camera would move it.
 convert "$ref/drape-0038-320x240.png" -roll +1+0 "$work/shifted.png"
@@ -120,6 +138,8 @@ bad "drape-render: --gif needs FIRST:LAST or FIRST:LAST:STEP" --gif 9:3
 bad "drape-render: frame 50 is asked for but only 10 frames are run (--frames)" --png 50 --frames 10
 bad "drape-render: unknown option --colour (see drape-render --help)" --colour red
 "$render" --help | grep -q '^usage: drape-render' || fail "drape-render --help failed or printed no usage"
+bad "drape-render: --ground takes no value" --ground=yes
+bad "drape-render: --shaded takes no value" --shaded=1
 "$render" --out /proc/no-such-place --frames 1 >/dev/null 2>"$work/err"
 status=$?
 [ "$status" = 1 ] || fail "an unwritable --out ended with status $status, expected 1"
