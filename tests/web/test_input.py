@@ -52,6 +52,26 @@ with Browser(web, W, H) as b:
 
     b.open("drape.html")
     b.wait("window.zouFrames >= 5")
+    geometry = "[canvas.width, canvas.height, canvas.style.left, canvas.style.top, !!document.fullscreenElement]"
+    t.check(b.eval(geometry) == [W, H, "0px", "0px", False], "drape starts with the canvas filling the page")
+    b.key("F1", "F1", 112)
+    b.pump(0.5)
+    t.check(b.eval(geometry) == [W - 70, H - 90, "35px", "55px", False],
+            "F1: a window 70 x 90 smaller at (35, 55): %s" % b.eval(geometry))
+    b.key("F1", "F1", 112)
+    try:
+        b.wait("!!document.fullscreenElement && canvas.width == screen.width", timeout=10)
+    except RuntimeError:
+        pass
+    t.check(b.eval(geometry) == b.eval("[screen.width, screen.height, '0px', '0px', true]"),
+            "F1 again: the page's real full screen at the screen's size: %s" % b.eval(geometry))
+    b.key("F1", "F1", 112)
+    try:
+        b.wait("!document.fullscreenElement && canvas.width == %d" % (W - 70), timeout=10)
+    except RuntimeError:
+        pass
+    t.check(b.eval(geometry) == [W - 70, H - 90, "35px", "55px", False], "F1 once more: the window again")
+    b.wait_frames(3)
     b.key("Escape", "Escape", 27)
     b.wait("document.body.dataset.state == 'ended'", timeout=30)
     t.check(b.eval("window.zouExitStatus") == 0 and b.status() == "drape ended with status 0",
