@@ -81,7 +81,7 @@ void drapeTestbed::draw() {
         stableStep();
         m += 1;
         stepRequested = false;
-        countFrame();
+        if (!paused) countFrame();  // single steps are no frame rate
     }
     look.draw(*this);
     if (showStatus) drawStatus();
