@@ -1,8 +1,11 @@
 // imgcompare: compares two PNG pictures pixel by pixel for the picture tests.
 //
-//   imgcompare [--max-share PERCENT] [--diff OUT.png] EXPECTED.png ACTUAL.png
+//   imgcompare [--max-share PERCENT] [--tolerate DELTA] [--diff OUT.png] EXPECTED.png ACTUAL.png
 //
-// A pixel's delta is the largest difference of its red, green and blue values.
+// A pixel's delta is the largest difference of its red, green and blue values;
+// with --tolerate, a pixel whose delta is at most DELTA (0 to 255, default 0)
+// counts as equal, for pictures of lit surfaces that two rasterisers round a
+// step or two apart.
 // It prints the size, the largest and the mean delta and the share of pixels
 // that differ at all; the pictures match when that share is at most PERCENT
 // (default 0). On a mismatch it also prints where the differences lie and how
@@ -61,7 +64,8 @@ bool writePng(const char* path, const Image& img) {
 }
 
 int usage() {
-    std::fprintf(stderr, "usage: imgcompare [--max-share PERCENT] [--diff OUT.png] EXPECTED.png ACTUAL.png\n");
+    std::fprintf(stderr,
+                 "usage: imgcompare [--max-share PERCENT] [--tolerate DELTA] [--diff OUT.png] EXPECTED.png ACTUAL.png\n");
     return 2;
 }
 
@@ -69,6 +73,7 @@ int usage() {
 
 int main(int argc, char** argv) {
     double maxShare = 0;
+    long tolerate = 0;
     const char* diffPath = nullptr;
     std::vector<const char*> files;
     for (int a = 1; a < argc; a++) {
@@ -79,6 +84,14 @@ int main(int argc, char** argv) {
             maxShare = std::strtod(argv[++a], &end);
             if (errno != 0 || *end != '\0' || end == argv[a] || !(maxShare >= 0 && maxShare <= 100)) {
                 std::fprintf(stderr, "imgcompare: --max-share needs a percentage from 0 to 100, not '%s'\n", argv[a]);
+                return 2;
+            }
+        } else if (arg == "--tolerate" && a + 1 < argc) {
+            char* end = nullptr;
+            errno = 0;
+            tolerate = std::strtol(argv[++a], &end, 10);
+            if (errno != 0 || *end != '\0' || end == argv[a] || tolerate < 0 || tolerate > 255) {
+                std::fprintf(stderr, "imgcompare: --tolerate needs a delta from 0 to 255, not '%s'\n", argv[a]);
                 return 2;
             }
         } else if (arg == "--diff" && a + 1 < argc) {
@@ -114,7 +127,7 @@ int main(int argc, char** argv) {
         for (int c = 0; c < 3; c++) d = std::max(d, unsigned(std::abs(int(e[c]) - int(g[c]))));
         unsigned char* out = &diff.rgb[3 * p];
         for (int c = 0; c < 3; c++) out[c] = out[c] / 4;
-        if (d == 0) continue;
+        if (d <= unsigned(tolerate)) continue;
         differing++;
         sumDelta += d;
         maxDelta = std::max(maxDelta, d);
@@ -124,8 +137,9 @@ int main(int argc, char** argv) {
         out[0] = 255, out[1] = 0, out[2] = 0;
     }
     const double share = pixels ? 100.0 * differing / pixels : 0;
-    std::printf("imgcompare: %ux%u, max delta %u, mean delta %.4f, %zu of %zu pixels differ (%.4f%%, allowed %.4g%%)\n",
-                w, h, maxDelta, pixels ? sumDelta / pixels : 0, differing, pixels, share, maxShare);
+    std::printf("imgcompare: %ux%u, max delta %u, mean delta %.4f, %zu of %zu pixels differ%s (%.4f%%, allowed %.4g%%)\n",
+                w, h, maxDelta, pixels ? sumDelta / pixels : 0, differing, pixels,
+                tolerate > 0 ? (" by more than " + std::to_string(tolerate)).c_str() : "", share, maxShare);
     if (diffPath && !writePng(diffPath, diff)) return 2;
     if (share <= maxShare) {
         std::printf("imgcompare: match: %s and %s\n", files[0], files[1]);

@@ -9,7 +9,16 @@ status line turned off with g and s after the first frame, so that the cloth
 alone is drawn) with `drape-render --stable --png 400`, by imgcompare. Tolerance: at most 0.5% of the pixels may differ
 (measured: about 0.05%, a few hundred line ends that two rasterisers place a
 pixel apart). The controls must fail: each picture shifted by two pixels
-(about 4% of the pixels move), and for drape the next frame, 39."""
+(about 4% of the pixels move), and for drape the next frame, 39.
+
+The lit view: drape-stable.html?hold=60 with the ground and the shaded cloth
+(w; s turns the status line off) against `drape-render --stable --ground
+--shaded --png 60`: the shader's lighting against Mesa's fixed-function
+lighting. Lit surfaces round a step or two apart, so pixels within 2 of each
+other count as equal (imgcompare --tolerate 2) and at most 0.5% may differ
+(measured: about 0.03%). Controls: the picture shifted by two pixels, and the
+picture 3% brighter (what a lighting term off by a few percent looks like),
+must fail."""
 import os
 import shutil
 import subprocess
@@ -30,8 +39,9 @@ def render(options, frames, out):
                    ["--png", ",".join(map(str, frames)), "--out", out], check=True, capture_output=True)
 
 
-def compared(expected, actual):
-    r = subprocess.run([compare, "--max-share", tolerance, expected, actual], capture_output=True, text=True)
+def compared(expected, actual, *options):
+    r = subprocess.run([compare, "--max-share", tolerance] + list(options) + [expected, actual],
+                       capture_output=True, text=True)
     print(r.stdout.strip())
     return r.returncode
 
@@ -44,6 +54,7 @@ def shifted(png):
 
 render([], [38, 39], os.path.join(work, "drape"))
 render(["--stable"], [400], os.path.join(work, "stable"))
+render(["--stable", "--ground", "--shaded"], [60], os.path.join(work, "lit"))
 
 with Browser(web) as b:
     for page, frame, ref in (("drape", 38, "drape/frame-0038.png"), ("drape-stable", 400, "stable/frame-0400.png")):
@@ -64,6 +75,21 @@ with Browser(web) as b:
         if page == "drape":
             t.check(compared(os.path.join(work, "drape/frame-0039.png"), shot) == 1,
                     "control: drape frame 38 in the page does not pass for frame 39")
+
+    b.open("drape-stable.html?hold=60")
+    b.wait("window.zouFrames >= 1")
+    b.letter("s")
+    b.letter("w")
+    b.wait("['held', 'ended', 'nowebgl'].includes(document.body.dataset.state)", timeout=180)
+    lit = os.path.join(work, "drape-stable-lit-60.png")
+    b.canvas_png(lit)
+    reference = os.path.join(work, "lit/frame-0060.png")
+    t.check(compared(reference, lit, "--tolerate", "2") == 0,
+            "drape-stable frame 60 with the lit ground and shaded cloth matches drape-render --ground --shaded")
+    t.check(compared(reference, shifted(lit), "--tolerate", "2") == 1, "control: the lit view shifted by 2 pixels fails")
+    brighter = lit.replace(".png", "-brighter.png")
+    subprocess.run(["convert", lit, "-evaluate", "multiply", "1.03", brighter], check=True)
+    t.check(compared(reference, brighter, "--tolerate", "2") == 1, "control: the lit view 3% brighter fails")
 
 if not t.failed:
     shutil.rmtree(work, ignore_errors=True)
