@@ -63,6 +63,148 @@ struct zoPrimitive {
     int k;
 };
 
+/// The primitive rules as a state machine over the entries, one at a time:
+/// what zoWalkPrimitives() runs. Each call stores the primitives that the
+/// entry (or the end of the sequence) completes and returns their number.
+class zoPrimitiveDecoder {
+public:
+    /// A decoder for one entry sequence in the given drawStyle.
+    explicit zoPrimitiveDecoder(unsigned drawStyle) : mode(drawStyle) {}
+
+    /// Takes the next entry (a vertex number or -1); stores 0 to 2 primitives
+    /// in out and returns how many. Always inlined: it runs for every entry of
+    /// every mesh on every draw, and its switch folds away in the walk's loop.
+    [[gnu::always_inline]] int push(int e, zoPrimitive out[2]) {
+        switch (mode) {
+            case GL_POINTS:
+                if (e == -1) return 0;
+                set(out[0], 1, e, -1, -1, 0);
+                return 1;
+
+            case GL_LINES:
+            case GL_LINE_LOOP:
+            case GL_LINE_STRIP:
+                if (e == -1) {
+                    const int n = finish(out);
+                    have = run = 0;
+                    return n;
+                }
+                if (run++ == 0) first = e;
+                w[have++] = e;
+                if (have < 2) return 0;
+                set(out[0], 2, w[0], w[1], -1, 0);
+                if (mode == GL_LINES) {
+                    have = 0;
+                } else {
+                    // A strip in progress keeps one corner, its last vertex.
+                    w[0] = w[1];
+                    have = 1;
+                }
+                return 1;
+
+            case GL_TRIANGLES:
+            case GL_TRIANGLE_STRIP:
+                if (e == -1) {
+                    have = k = 0;
+                    return 0;
+                }
+                w[have++] = e;
+                if (have < 3) return 0;
+                set(out[0], 3, w[0], w[1], w[2], k++);
+                if (mode == GL_TRIANGLES) {
+                    have = 0;
+                } else {
+                    w[0] = w[1];
+                    w[1] = w[2];
+                    have = 2;
+                }
+                return 1;
+
+            case GL_TRIANGLE_FAN:
+                // w[0] is the centre and w[1] the entry before this one; the
+                // first two entries are taken as they are, separators included.
+                if (have < 2) {
+                    w[have++] = e;
+                    return 0;
+                }
+                if (w[0] != -1 && w[1] != -1 && e != -1) {
+                    set(out[0], 3, w[0], w[1], e, k++);
+                    w[1] = e;
+                    return 1;
+                }
+                if (w[1] == -1) {
+                    w[0] = e;
+                    k = 0;
+                }
+                w[1] = e;
+                return 0;
+
+            case GL_POLYGON:
+                // w[0] is the polygon's first vertex, w[1] the one before this.
+                if (e == -1) {
+                    have = k = 0;
+                    return 0;
+                }
+                if (have < 2) {
+                    w[have++] = e;
+                    return 0;
+                }
+                set(out[0], 3, w[0], w[1], e, k++);
+                w[1] = e;
+                return 1;
+
+            case GL_QUADS:
+            case GL_QUAD_STRIP:
+                if (e == -1) {
+                    have = k = 0;
+                    return 0;
+                }
+                w[have++] = e;
+                if (have < 4) return 0;
+                if (mode == GL_QUADS) {
+                    set(out[0], 3, w[0], w[1], w[2], k++);
+                    set(out[1], 3, w[0], w[2], w[3], k++);
+                    have = 0;
+                } else {
+                    // The quad's corners in order round it are w0, w1, w3, w2.
+                    set(out[0], 3, w[0], w[1], w[3], k++);
+                    set(out[1], 3, w[0], w[3], w[2], k++);
+                    w[0] = w[2];
+                    w[1] = w[3];
+                    have = 2;
+                }
+                return 2;
+
+            default:
+                return 0;
+        }
+    }
+
+    /// The end of the sequence: stores what it completes (a line loop's
+    /// closing segment) in out and returns how many.
+    int finish(zoPrimitive out[2]) {
+        if (mode != GL_LINE_LOOP || run < 2) return 0;
+        set(out[0], 2, w[0], first, -1, 0);
+        return 1;
+    }
+
+private:
+    static void set(zoPrimitive& p, int corners, int a, int b, int c, int k) {
+        p.corners = corners;
+        p.v[0] = a;
+        p.v[1] = b;
+        p.v[2] = c;
+        p.k = k;
+    }
+
+    unsigned mode;
+    int w[4] = {-1, -1, -1, -1};  // corners of the primitive in progress
+    int have = 0;                 // how many of w are taken
+    int k = 0;                    // triangles since the start or the last separator
+    int run = 0;                  // line loop: vertices since then
+    int first = -1;               // line loop: the first of them
+};
+
 /// Calls visit(const zoPrimitive&) for every primitive that OpenGL's rules
 /// make of an entry sequence in a drawStyle, in drawing order, until visit
 /// returns true; returns true when visit stopped the walk. By drawStyle (a
@@ -89,129 +231,19 @@ struct zoPrimitive {
 ///   9 GL_POLYGON         the fan around the first vertex of each polygon
 ///   any other value      nothing
 /// \endverbatim
-/// A template, so that the visit of every triangle of a mesh, which normal
-/// calculation makes on every draw, compiles into one loop.
+/// The visit is called from one place, so that it compiles into the loop
+/// over the entries (normal calculation visits every triangle of a mesh on
+/// every draw).
 template <class Visit>
 bool zoWalkPrimitives(unsigned drawStyle, zoEntryWalk entries, Visit visit) {
-    zoPrimitive p;
-    auto emit = [&](int corners, int a, int b, int c, int k) {
-        p.corners = corners;
-        p.v[0] = a;
-        p.v[1] = b;
-        p.v[2] = c;
-        p.k = k;
-        return visit(static_cast<const zoPrimitive&>(p));
-    };
-    int e, w[4] = {-1, -1, -1, -1}, have = 0, k = 0;
-    switch (drawStyle) {
-        case GL_POINTS:
-            while (entries.next(e))
-                if (e != -1 && emit(1, e, -1, -1, 0)) return true;
-            return false;
-
-        case GL_LINES:
-        case GL_LINE_LOOP:
-        case GL_LINE_STRIP: {
-            const bool lines = drawStyle == GL_LINES, loop = drawStyle == GL_LINE_LOOP;
-            int run = 0, first = -1;  // a loop's vertices since the last separator, and the first of them
-            for (;;) {
-                const bool more = entries.next(e);
-                if (!more || e == -1) {
-                    // A strip in progress keeps one corner, its last vertex.
-                    if (loop && run >= 2 && emit(2, w[0], first, -1, 0)) return true;
-                    if (!more) return false;
-                    have = run = 0;
-                    continue;
-                }
-                if (run++ == 0) first = e;
-                w[have++] = e;
-                if (have < 2) continue;
-                if (emit(2, w[0], w[1], -1, 0)) return true;
-                if (lines) {
-                    have = 0;
-                } else {
-                    w[0] = w[1];
-                    have = 1;
-                }
-            }
-        }
-
-        case GL_TRIANGLES:
-        case GL_TRIANGLE_STRIP: {
-            const bool strip = drawStyle == GL_TRIANGLE_STRIP;
-            while (entries.next(e)) {
-                if (e == -1) {
-                    have = k = 0;
-                    continue;
-                }
-                w[have++] = e;
-                if (have < 3) continue;
-                if (emit(3, w[0], w[1], w[2], k++)) return true;
-                if (strip) {
-                    w[0] = w[1];
-                    w[1] = w[2];
-                    have = 2;
-                } else {
-                    have = 0;
-                }
-            }
-            return false;
-        }
-
-        case GL_TRIANGLE_FAN: {
-            int centre, prev;
-            if (!entries.next(centre) || !entries.next(prev)) return false;
-            while (entries.next(e)) {
-                if (centre != -1 && prev != -1 && e != -1) {
-                    if (emit(3, centre, prev, e, k++)) return true;
-                } else if (prev == -1) {
-                    centre = e;
-                    k = 0;
-                }
-                prev = e;
-            }
-            return false;
-        }
-
-        case GL_POLYGON:
-            // w[0] is the polygon's first vertex, w[1] the one before the current.
-            while (entries.next(e)) {
-                if (e == -1) {
-                    have = k = 0;
-                } else if (have < 2) {
-                    w[have++] = e;
-                } else {
-                    if (emit(3, w[0], w[1], e, k++)) return true;
-                    w[1] = e;
-                }
-            }
-            return false;
-
-        case GL_QUADS:
-        case GL_QUAD_STRIP: {
-            const bool strip = drawStyle == GL_QUAD_STRIP;
-            while (entries.next(e)) {
-                if (e == -1) {
-                    have = k = 0;
-                    continue;
-                }
-                w[have++] = e;
-                if (have < 4) continue;
-                if (strip) {
-                    // The quad's corners in order round it are w0, w1, w3, w2.
-                    if (emit(3, w[0], w[1], w[3], k++) || emit(3, w[0], w[3], w[2], k++)) return true;
-                    w[0] = w[2];
-                    w[1] = w[3];
-                    have = 2;
-                } else {
-                    if (emit(3, w[0], w[1], w[2], k++) || emit(3, w[0], w[2], w[3], k++)) return true;
-                    have = 0;
-                }
-            }
-            return false;
-        }
-
-        default:
-            return false;
+    zoPrimitiveDecoder decoder(drawStyle);
+    zoPrimitive made[2];
+    for (;;) {
+        int e;
+        const bool more = entries.next(e);
+        const int n = more ? decoder.push(e, made) : decoder.finish(made);
+        for (int i = 0; i < n; ++i)
+            if (visit(static_cast<const zoPrimitive&>(made[i]))) return true;
+        if (!more) return false;
     }
 }
