@@ -5,7 +5,7 @@
 #include <algorithm>
 #include <cerrno>
 #include <cstdlib>
-#include <memory>
+#include <new>
 
 #include "app/stableDrapeApp.h"
 
@@ -24,12 +24,14 @@ drapeCloth::~drapeCloth() {
 void drapeCloth::release() {
     if (app == nullptr) return;
     delete app->blanky;
-    // Each is destroyed as exactly what its factory made: the application
-    // classes have no virtual destructor.
+    // Each is destroyed as exactly what its factory made (the application
+    // classes have no virtual destructor), then its memory is released as the
+    // factory's new got it.
     if (kind == DRAPE_STABLE)
-        std::default_delete<stableDrapeApp>()(stable());
+        stable()->~stableDrapeApp();
     else
-        std::default_delete<drapeApp>()(app);
+        app->~drapeApp();
+    ::operator delete(static_cast<void*>(app));
     app = nullptr;
 }
 
