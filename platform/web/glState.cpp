@@ -427,23 +427,21 @@ void glViewport(GLint x, GLint y, GLsizei w, GLsizei h) {
     emscripten_glViewport(x, y, w, h);
 }
 
-void glLineWidth(GLfloat width) {
-    if (!zw::record([=] { glLineWidth(width); })) return;
-    if (width <= 0) {
+// A line width or point size: positive, or GL_INVALID_VALUE and no change.
+static void setSize(float* to, GLfloat size) {
+    if (size > 0)
+        *to = size;
+    else
         zw::setError(GL_INVALID_VALUE);
-        return;
-    }
+}
+
+void glLineWidth(GLfloat width) {
     // Kept for queries; WebGL draws every line one pixel wide.
-    state().lineWidth = width;
+    if (zw::record([=] { glLineWidth(width); })) setSize(&state().lineWidth, width);
 }
 
 void glPointSize(GLfloat size) {
-    if (!zw::record([=] { glPointSize(size); })) return;
-    if (size <= 0) {
-        zw::setError(GL_INVALID_VALUE);
-        return;
-    }
-    state().pointSize = size;
+    if (zw::record([=] { glPointSize(size); })) setSize(&state().pointSize, size);
 }
 
 void glPolygonOffset(GLfloat factor, GLfloat units) {

@@ -62,6 +62,7 @@ class Browser:
         self.width, self.height = width, height
         self.extra_flags = list(extra_flags)
         self.console = []  # every console line of the page, in order
+        self.errors = []   # uncaught exceptions in the page, in order
         self._id = 0
 
     def __enter__(self):
@@ -104,6 +105,9 @@ class Browser:
         shutil.rmtree(self.profile, ignore_errors=True)
 
     def _event(self, message):
+        if message.get("method") == "Runtime.exceptionThrown":
+            details = message["params"]["exceptionDetails"]
+            self.errors.append(details.get("exception", {}).get("description") or details.get("text"))
         if message.get("method") == "Runtime.consoleAPICalled":
             args = message["params"]["args"]
             self.console.append(" ".join(str(a.get("value", "")) for a in args))

@@ -6,9 +6,14 @@ WebGL.
 shapeview.html?still (the shapes stand where they were built, on a 1024x768
 canvas): a click on each shape's known place prints "picked: NAME", a click on
 empty space "picked: nothing"; Escape ends the program with status 0, which
-the page reports. drape.html: Escape ends it with status 0 too. With WebGL
-turned off, the page says that it needs WebGL instead of showing a blank
-canvas."""
+the page reports. drape.html starts with the canvas filling the page; F1 makes
+it a window 70 x 90 pixels smaller at (35, 55), F1 again asks for the real
+full screen from the key event (headless Chromium grants it: the canvas takes
+the screen's size), F1 once more goes back to the window; Escape ends it with
+status 0. Random keys, clicks and drags on every page, from its first moment
+on, throw nothing and leave it drawing. With WebGL turned off, the page says
+that it needs WebGL instead of showing a blank canvas."""
+import random
 import sys
 
 from cdp import Browser, Checks
@@ -76,6 +81,29 @@ with Browser(web, W, H) as b:
     b.wait("document.body.dataset.state == 'ended'", timeout=30)
     t.check(b.eval("window.zouExitStatus") == 0 and b.status() == "drape ended with status 0",
             "Escape ends drape with status 0: " + b.status())
+
+    # Random input, from the first moment on: keys (letters, digits, arrows,
+    # function keys but F1 and Escape), clicks and drags anywhere.
+    rng = random.Random(14)
+    keys = [(c, "Key" + c.upper(), ord(c.upper()), c) for c in "abcdefghijklmnopqrstuvwxyz"] + \
+           [(d, "Digit" + d, ord(d), d) for d in "0123456789"] + \
+           [(" ", "Space", 32, " "), ("Enter", "Enter", 13, "\r"), ("Tab", "Tab", 9, None)] + \
+           [(k, k, c, None) for k, c in (("ArrowLeft", 37), ("ArrowUp", 38), ("F2", 113), ("F5", 116))]
+    for page in ("drape.html", "drape-stable.html", "shapeview.html"):
+        b.errors = []
+        b.open(page)
+        for i in range(120):
+            if rng.random() < 0.5:
+                key, code, number, text = rng.choice(keys)
+                b.key(key, code, number, text=text)
+            else:
+                x, y = rng.randrange(W), rng.randrange(H)
+                b.mouse("mousePressed", x, y)
+                b.mouse("mouseMoved", rng.randrange(W), rng.randrange(H))
+                b.mouse("mouseReleased", rng.randrange(W), rng.randrange(H))
+        b.wait_frames(3, timeout=60)
+        t.check(not b.errors and b.state() in ("running", "loading"),
+                "random input on %s: still drawing, nothing thrown (%s; %s)" % (page, b.state(), b.errors[:3]))
 
 with Browser(web, W, H, extra_flags=["--disable-webgl", "--disable-3d-apis"]) as b:
     b.open("drape.html")
