@@ -61,8 +61,8 @@
         words.hash = frames;
       } else if (key === 'hold') {
         var n = frameNumber(value);
-        if (n === null)
-          return {error: 'hold: "' + value + '" is not a frame count from 0 to ' + maxFrames};
+        if (n === null || n < 1)
+          return {error: 'hold: "' + value + '" is not a frame count from 1 to ' + maxFrames};
         words.hold = n;
       } else if (key === 'bench') {
         if (value !== '') return {error: 'bench takes no value'};

@@ -37,6 +37,7 @@ with Browser(web) as b:
         ("drape.html?hash=99999999", "hash: \"99999999\" is not a list of frame numbers"),
         ("drape-stable.html?hold=1e12", "hold: \"1e12\" is not a frame count"),
         ("drape.html?hold=100001", "hold: \"100001\" is not a frame count"),
+        ("drape.html?hold=0", "hold: \"0\" is not a frame count from 1"),
         ("drape.html?colour=red", "unknown query word \"colour\""),
         ("drape.html?hold=3&hold=4", "query word \"hold\" given twice"),
         ("drape.html?hash=3&hold=4", "hash runs the cloth without a picture"),
