@@ -4,6 +4,7 @@
 #include <GL/gl.h>
 
 #include <cmath>
+#include <algorithm>
 #include <map>
 #include <utility>
 
@@ -121,6 +122,9 @@ void clothGroundMesh::build(drapeApp& app) {
         open.swap(next);
     }
     for (const auto& ended : open) close(ended.first, ended.second, ny - 1);
+    // Nearest the camera first (it looks along +y, down the tilt), so that the
+    // depth test drops what lies behind before it is coloured.
+    std::stable_sort(quads.begin(), quads.end(), [](const Quad& a, const Quad& b) { return a.y0 < b.y0; });
 }
 
 void clothGroundColour(float height, float rgb[3]) {

@@ -28,6 +28,7 @@
 
 const float testbedPickRadius = 10.0f;
 const float testbedGrabSpeed = 5.0f;
+const float testbedPeelForce = 3.0f;
 
 extern "C" {
 __attribute__((visibility("default"))) zoApp* makeTestbedApp() {
@@ -267,6 +268,29 @@ void drapeTestbed::afterSubstep() {
     k.pos = grabPos;
     k.vel = move / subStep;
     k.on_surf = false;  // held: the contact pass may not keep it
+    peel();
+}
+
+void drapeTestbed::peel() {
+    // A knob on the ground beside a free one comes free when its springs pull
+    // it up harder than testbedPeelForce: the cloth lifts off behind the hand.
+    // Only while a knob is held, so a cloth left alone rests as it always does.
+    const float least = float(testbedPeelForce * DRAPE_STEP);  // rungef's stage is force x step
+    for (int i = 0; i < DRAPE_KNOBS; i++) {
+        clothknob& k = thread[i];
+        if (!k.on_surf) continue;
+        const int col = i % DRAPE_SIDE;
+        const bool freeBeside = (col > 0 && !thread[i - 1].on_surf) || (col < DRAPE_SIDE - 1 && !thread[i + 1].on_surf) ||
+                                (i >= DRAPE_SIDE && !thread[i - DRAPE_SIDE].on_surf) ||
+                                (i < DRAPE_KNOBS - DRAPE_SIDE && !thread[i + DRAPE_SIDE].on_surf);
+        if (!freeBeside) continue;
+        zoVec3f pull;
+        rungef(thread, pull, zero, i);
+        if (pull.z > least) {
+            k.on_surf = false;
+            k.vel = zoVec3f(0, 0, 0);  // it lay still
+        }
+    }
 }
 
 void drapeTestbed::mouseDown(float x, float y, int button) {

@@ -11,7 +11,11 @@
 //   h      the keys on standard output
 // The left button grabs the knob nearest the pointer on screen (within
 // testbedPickRadius pixels) and pulls it, at most testbedGrabSpeed units per
-// time unit, in the plane through the knob parallel to the screen.
+// time unit, in the plane through the knob parallel to the screen. A knob on
+// the ground comes free when grabbed, and while one is held the knobs beside
+// free ones come free when their springs pull them up (testbedPeelForce), so
+// the cloth can be lifted off the ground; any knob freezes again when it
+// touches the surface.
 #pragma once
 
 #include <cstdio>
@@ -26,6 +30,10 @@ extern const float testbedPickRadius;
 // (0.5 a substep of 0.1, one rest length a frame): below the speed at which
 // the springs carry a pull through the cloth (see drapeTestbed.cpp).
 extern const float testbedGrabSpeed;
+// The upward pull of its springs (force units: stiffness times stretch) that
+// takes a knob off the ground while a knob is held: a tenth of a rest length
+// of upward stretch in one spring.
+extern const float testbedPeelForce;
 // The highest a grabbed knob may be lifted.
 #define TESTBED_GRAB_TOP 60.0f
 
@@ -82,6 +90,7 @@ public:
     static void printHelp(FILE* to);
 
 private:
+    void peel();
     void drawStatus();
     void countFrame();
 };

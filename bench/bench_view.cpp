@@ -54,10 +54,10 @@ SavedTestbed& saved(int frame) {
     return frame == 10 ? falling : resting;
 }
 
-void measure(benchmark::State& state, bool full) {
+void measure(benchmark::State& state, bool ground, bool shaded) {
     SavedTestbed& s = saved(int(state.range(0)));
-    s.app->look.ground = full;
-    s.app->look.shaded = full;
+    s.app->look.ground = ground;
+    s.app->look.shaded = shaded;
     s.app->look.wireOnShaded = false;
     zouWindowWidth = 1024;
     zouWindowHeight = 768;
@@ -77,8 +77,11 @@ void measure(benchmark::State& state, bool full) {
     }
 }
 
-void BM_WireFrameGL(benchmark::State& state) { measure(state, false); }
-void BM_FullViewFrameGL(benchmark::State& state) { measure(state, true); }
+void BM_WireFrameGL(benchmark::State& state) { measure(state, false, false); }
+void BM_FullViewFrameGL(benchmark::State& state) { measure(state, true, true); }
+// The two halves of the difference.
+void BM_WireOnGroundGL(benchmark::State& state) { measure(state, true, false); }
+void BM_ShadedNoGroundGL(benchmark::State& state) { measure(state, false, true); }
 
 void frames(benchmark::internal::Benchmark* b) {
     b->Arg(10)->Arg(400)->UseManualTime()->Unit(benchmark::kMicrosecond)->Repetitions(9)->ReportAggregatesOnly(true);
@@ -104,6 +107,8 @@ int main(int argc, char** argv) {
     zouPresent = glFinish;
     benchmark::RegisterBenchmark("BM_WireFrameGL", BM_WireFrameGL)->Apply(frames);
     benchmark::RegisterBenchmark("BM_FullViewFrameGL", BM_FullViewFrameGL)->Apply(frames);
+    benchmark::RegisterBenchmark("BM_WireOnGroundGL", BM_WireOnGroundGL)->Apply(frames);
+    benchmark::RegisterBenchmark("BM_ShadedNoGroundGL", BM_ShadedNoGroundGL)->Apply(frames);
     benchmark::RunSpecifiedBenchmarks();
     benchmark::Shutdown();
     closeOffscreen(&gl);

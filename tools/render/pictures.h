@@ -72,9 +72,19 @@ struct Palette {
             greyIndex[v] = (unsigned char)best;
         }
     }
-    unsigned char index(const unsigned char* px) const {
+    // The entry for the pixel at column x, row y. Colours are dithered onto
+    // the cube with a fixed 4 x 4 pattern, so that smooth shading (the ground,
+    // a lit cloth) shows as a fine texture rather than bands; the pattern
+    // belongs to the pixel's place, so what does not move stays the same from
+    // frame to frame. Greys, and the cube's own colours, map exactly.
+    unsigned char index(const unsigned char* px, int x, int y) const {
         if (px[0] == px[1] && px[1] == px[2]) return greyIndex[px[0]];
-        auto q = [](int v) { return (v + 25) / 51; };
+        static const int bayer[4][4] = {{0, 8, 2, 10}, {12, 4, 14, 6}, {3, 11, 1, 9}, {15, 7, 13, 5}};
+        const int t = bayer[y & 3][x & 3];
+        auto q = [t](int v) {
+            const int low = v / 51, rest = v - low * 51;  // between cube levels low and low + 1
+            return rest * 16 > t * 51 + 25 ? low + 1 : low;
+        };
         return (unsigned char)(q(px[0]) * 36 + q(px[1]) * 6 + q(px[2]));
     }
 };
@@ -123,7 +133,7 @@ public:
         std::vector<unsigned char> indexed(size_t(width_) * height_);
         for (int y = 0; y < height_; y++) {
             const unsigned char* src = p.row(y);
-            for (int x = 0; x < width_; x++) indexed[size_t(y) * width_ + x] = palette_.index(src + 3 * x);
+            for (int x = 0; x < width_; x++) indexed[size_t(y) * width_ + x] = palette_.index(src + 3 * x, x, y);
         }
         int x0 = 0, y0 = 0, x1 = width_ - 1, y1 = height_ - 1;
         if (!previous_.empty()) {
