@@ -250,3 +250,14 @@ zt_wait_exit() {
     done
     zt_fail "the program did not end within $limit s"
 }
+
+# Starts Xvfb with openbox and the program "$@", waits for its one window titled
+# "zou" to cover the screen, and sets WIN to it.
+zt_open_fullscreen() {
+    zt_start_x openbox
+    zt_start_app "$@"
+    zt_wait_window zou
+    WIN=$ZT_WIN
+    zt_expect_title_zou "$WIN"
+    zt_wait_geometry "$WIN" "0 0 $ZT_SCREEN_W $ZT_SCREEN_H"
+}

@@ -10,12 +10,7 @@ COMPARE=$ZT_BUILD/tests/imgcompare
 [ -x "$PROG" ] || zt_fail "$PROG is not built"
 [ -x "$COMPARE" ] || zt_fail "$COMPARE is not built"
 
-zt_start_x openbox
-zt_start_app "$PROG"
-zt_wait_window zou
-WIN=$ZT_WIN
-zt_expect_title_zou "$WIN"
-zt_wait_geometry "$WIN" "0 0 $ZT_SCREEN_W $ZT_SCREEN_H"
+zt_open_fullscreen "$PROG"
 zt_is_fullscreen "$WIN" || zt_fail "_NET_WM_STATE_FULLSCREEN is not set"
 # The status line counts the frames and would change every picture: off.
 zt_key "$WIN" s

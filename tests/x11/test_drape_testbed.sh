@@ -12,11 +12,7 @@ COMPARE=$ZT_BUILD/tests/imgcompare
 [ -x "$PROG" ] || zt_fail "$PROG is not built"
 [ -x "$COMPARE" ] || zt_fail "$COMPARE is not built"
 
-zt_start_x openbox
-zt_start_app "$PROG"
-zt_wait_window zou
-WIN=$ZT_WIN
-zt_wait_geometry "$WIN" "0 0 $ZT_SCREEN_W $ZT_SCREEN_H"
+zt_open_fullscreen "$PROG"
 zt_wait_line 'drape-stable keys:'
 zt_wait_line '  Escape       quit'
 
