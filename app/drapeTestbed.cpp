@@ -156,12 +156,23 @@ void drapeTestbed::keyDown(char key) {
         printHelp(stdout);
         return;
     default:
-        if (k > ' ' && k < 127) {
+        if (k > ' ' && k < 127)
             std::snprintf(text, sizeof text, "the key '%c' does nothing (h lists the keys)", k);
-            say(text);
-        }
-        zoApp::keyDown(key);
+        else
+            std::snprintf(text, sizeof text, "the key with code %d does nothing (h lists the keys)",
+                          int(static_cast<unsigned char>(k)));
+        if (k != 27) say(text);
+        zoApp::keyDown(key);  // Escape ends the program there
     }
+}
+
+void drapeTestbed::specialKeyDown(int key) {
+    if (key != GLUT_KEY_F1) {
+        char text[96];
+        std::snprintf(text, sizeof text, "the special key %d does nothing (h lists the keys)", key);
+        say(text);
+    }
+    zoApp::specialKeyDown(key);  // F1: full screen or a window
 }
 
 // ---- Grabbing ------------------------------------------------------------------

@@ -63,6 +63,7 @@ public:
     // through `look`, the status line.
     void draw() override;
     void keyDown(char key) override;
+    void specialKeyDown(int key) override;
     using zoApp::mouseDrag;
     void mouseDown(float x, float y, int button) override;
     void mouseDrag(float x, float y) override;

@@ -350,6 +350,8 @@ TEST(Testbed, KeysSayWhatTheyDoAndPassTheRestOn) {
     t->keyDown('g');
     t->keyDown('n');  // running: refused
     t->keyDown('q');
+    t->keyDown(char(200));
+    t->specialKeyDown(GLUT_KEY_LEFT);
     t->mouseDown(5, 5, GLUT_LEFT_BUTTON);  // no frame yet: nothing to grab
     t->mouseDown(5, 5, GLUT_RIGHT_BUTTON);
     t->keyDown('h');
@@ -360,6 +362,8 @@ TEST(Testbed, KeysSayWhatTheyDoAndPassTheRestOn) {
                        "drape-stable: ground off\n"
                        "drape-stable: n steps one frame while paused (space pauses)\n"
                        "drape-stable: the key 'q' does nothing (h lists the keys)\n"
+                       "drape-stable: the key with code 200 does nothing (h lists the keys)\n"
+                       "drape-stable: the special key 100 does nothing (h lists the keys)\n"
                        "drape-stable: no knob within 10 pixels of (5, 5)\n"
                        "drape-stable: only the left button grabs the cloth\n"),
               std::string::npos)
@@ -369,7 +373,12 @@ TEST(Testbed, KeysSayWhatTheyDoAndPassTheRestOn) {
     EXPECT_FALSE(t->look.shaded);
     EXPECT_FALSE(t->look.ground);
     EXPECT_EQ(t->m, 0);
-    // Escape is zoApp's: the wind-down takes over the idle callback.
+    // F1 and Escape are zoApp's: a window of the screen less the margins, and
+    // the wind-down taking over the idle callback.
+    fakegl::recording = true;
+    fakegl::calls.clear();
+    t->specialKeyDown(GLUT_KEY_F1);
+    EXPECT_EQ(fakegl::count("glutPositionWindow"), 1);
     t->keyDown(27);
     EXPECT_EQ(fakegl::idleFunc, winddown_cb);
 }
