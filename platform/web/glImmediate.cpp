@@ -12,7 +12,7 @@
 
 namespace zw {
 
-GLenum triangulate(GLenum mode, const std::vector<Vertex>& in, std::vector<Vertex>& out) {
+const std::vector<Vertex>& triangulate(GLenum& mode, const std::vector<Vertex>& in, std::vector<Vertex>& out) {
     // GL takes a flat-shaded colour from a primitive's last vertex, except for
     // a polygon, which takes it from its first; WebGL from a triangle's last.
     // Each triangle below keeps the winding of its polygon and ends on the
@@ -30,20 +30,23 @@ GLenum triangulate(GLenum mode, const std::vector<Vertex>& in, std::vector<Verte
             tri(q, q + 1, q + 3);
             tri(q + 1, q + 2, q + 3);
         }
-        return GL_TRIANGLES;
+        mode = GL_TRIANGLES;
+        return out;
     case GL_QUAD_STRIP:
         // Quad j is the polygon 2j, 2j+1, 2j+3, 2j+2; its colour is 2j+3's.
         for (int j = 0; 2 * j + 3 < n; ++j) {
             tri(2 * j, 2 * j + 1, 2 * j + 3);
             tri(2 * j + 2, 2 * j, 2 * j + 3);
         }
-        return GL_TRIANGLES;
+        mode = GL_TRIANGLES;
+        return out;
     case GL_POLYGON:
         for (int i = 1; i + 1 < n; ++i) tri(i, i + 1, 0);
-        return GL_TRIANGLES;
+        mode = GL_TRIANGLES;
+        return out;
     default:
-        out = in;
-        return mode;
+        // WebGL draws the other modes as they are: no copy.
+        return in;
     }
 }
 
@@ -167,8 +170,9 @@ void glEnd(void) {
     }
     s.inBlock = false;
     if (zw::executing()) zw::trackColorMaterial();
-    static std::vector<zw::Vertex> drawn;
-    const GLenum mode = zw::triangulate(s.blockMode, s.block, drawn);
+    static std::vector<zw::Vertex> scratch;
+    GLenum mode = s.blockMode;
+    const std::vector<zw::Vertex>& drawn = zw::triangulate(mode, s.block, scratch);
     const int count = int(drawn.size());
     if (!zw::blockForList) {
         if (count > 0) zw::drawBlock(mode, drawn.data(), count);

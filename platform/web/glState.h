@@ -106,8 +106,9 @@ void drawKept(unsigned buffer, GLenum mode, int count);
 extern bool submit;
 
 // Quads, quad strips and polygons as triangles with the same provoking
-// (flat-shading) vertex and winding; other modes unchanged. Returns the mode
-// to draw.
-GLenum triangulate(GLenum mode, const std::vector<Vertex>& in, std::vector<Vertex>& out);
+// (flat-shading) vertex and winding, written to `out`, and `mode` set to
+// GL_TRIANGLES; other modes are drawn as they are. Returns what to draw:
+// `out`, or `in` itself.
+const std::vector<Vertex>& triangulate(GLenum& mode, const std::vector<Vertex>& in, std::vector<Vertex>& out);
 
 }  // namespace zw
