@@ -10,6 +10,7 @@
 //    program stops drawing (glutPostRedisplay does nothing), so the last
 //    picture stays to be compared.
 //  - glutGetWindow, and glutGet for the window's place, which are missing.
+//  - A lost WebGL context is reported to the page (Module.onContextLost).
 mergeInto(LibraryManager.library, {
   $ZOUPAGE__deps: ['$GLUT', '$Browser'],
   $ZOUPAGE: {
@@ -80,6 +81,12 @@ mergeInto(LibraryManager.library, {
       if (Module['onNoWebGL']) Module['onNoWebGL']();
       throw 'unwind';
     }
+    // A context the browser takes away (a driver reset, too many pages)
+    // does not come back by itself: the page says so instead of going blank.
+    Module['canvas'].addEventListener('webglcontextlost', function(e) {
+      e.preventDefault();
+      if (Module['onContextLost']) Module['onContextLost']();
+    });
     window.addEventListener('resize', ZOUPAGE.onResize);
     document.addEventListener('fullscreenchange', ZOUPAGE.onFullscreenChange);
     return 1;

@@ -2,7 +2,7 @@
 // the canvas (or, for ?hash=, the cloth without a window), and shows what the
 // program prints and how it ended. document.body.dataset.state tells tests
 // where the page stands: loading, running, held, done (hash lines written),
-// ended (the program exited), refused (bad query words), nowebgl.
+// ended (the program exited), refused (bad query words), nowebgl, contextlost.
 (function () {
   'use strict';
   var config = window.zouPage;  // set by the page: program, title, hash, flags, keys
@@ -117,6 +117,11 @@
         canvas.style.display = 'none';
         setState('nowebgl', config.title + ' needs WebGL 2, and this browser could not create a WebGL 2 ' +
                  'context (WebGL may be turned off, or the graphics driver refused)');
+      },
+      onContextLost: function () {
+        canvas.style.display = 'none';
+        setState('contextlost', config.title + ': the browser took the WebGL context away; reload the page ' +
+                 'to start again');
       },
       onFrame: function (n) {
         if (n === 1) {

@@ -61,7 +61,8 @@ function(zou_web_page)
   endforeach()
   target_link_options(${P_NAME} PRIVATE -sEXPORT_NAME=zouProgram -sENVIRONMENT=web
                       "-sEXPORTED_FUNCTIONS=[${exports}]")
-  set_target_properties(${P_NAME} PROPERTIES SUFFIX ".js")
+  # The GLUT layer in JavaScript is linked in, so the page is relinked when it changes.
+  set_target_properties(${P_NAME} PROPERTIES SUFFIX ".js" LINK_DEPENDS ${ZOU_WEB_DIR}/glut.js)
   # The page: the template with this program's settings. HASH, when given, is
   # the JSON list of drape_run options for ?hash= ("[]" or "[\"--stable\"]").
   set(ZOU_PAGE_PROGRAM ${P_NAME})

@@ -11,7 +11,8 @@ it a window 70 x 90 pixels smaller at (35, 55), F1 again asks for the real
 full screen from the key event (headless Chromium grants it: the canvas takes
 the screen's size), F1 once more goes back to the window; Escape ends it with
 status 0. Random keys, clicks and drags on every page, from its first moment
-on, throw nothing and leave it drawing. With WebGL turned off, the page says
+on, throw nothing and leave it drawing. A WebGL context the browser takes
+away is reported on the page. With WebGL turned off, the page says
 that it needs WebGL instead of showing a blank canvas."""
 import random
 import sys
@@ -104,6 +105,14 @@ with Browser(web, W, H) as b:
         b.wait_frames(3, timeout=60)
         t.check(not b.errors and b.state() in ("running", "loading"),
                 "random input on %s: still drawing, nothing thrown (%s; %s)" % (page, b.state(), b.errors[:3]))
+
+    # A context the browser takes away: the page says so.
+    b.open("drape.html")
+    b.wait("window.zouFrames >= 3")
+    b.eval("canvas.getContext('webgl2').getExtension('WEBGL_lose_context').loseContext()")
+    b.wait("document.body.dataset.state != 'running'", timeout=10)
+    t.check(b.state() == "contextlost" and "took the WebGL context away" in b.status() and not b.errors,
+            "a lost WebGL context is reported on the page: " + b.status())
 
 with Browser(web, W, H, extra_flags=["--disable-webgl", "--disable-3d-apis"]) as b:
     b.open("drape.html")
