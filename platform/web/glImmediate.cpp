@@ -179,7 +179,7 @@ void glEnd(void) {
         return;
     }
     zw::blockForList = false;
-    const unsigned buffer = count > 0 ? zw::keepBlock(drawn.data(), count) : 0;
+    const unsigned buffer = count > 0 ? zw::keepBlock(mode, drawn.data(), count) : 0;
     // After the list's block the current attributes are its last ones.
     float color[4], normal[3], tex[2];
     std::memcpy(color, s.color, sizeof color);

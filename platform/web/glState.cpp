@@ -436,7 +436,7 @@ static void setSize(float* to, GLfloat size) {
 }
 
 void glLineWidth(GLfloat width) {
-    // Kept for queries; WebGL draws every line one pixel wide.
+    // WebGL draws only one-pixel lines; wider ones are drawn as triangles.
     if (zw::record([=] { glLineWidth(width); })) setSize(&state().lineWidth, width);
 }
 

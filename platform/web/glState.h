@@ -98,8 +98,9 @@ void recordBlock(GLenum mode, const std::vector<Vertex>& vertices);
 // Draws vertices with the current state in one upload and one draw call.
 // Modes are GL's; quads, quad strips and polygons arrive already as triangles.
 void drawBlock(GLenum mode, const Vertex* vertices, int count);
-// A vertex buffer kept on the WebGL side for a display list.
-unsigned keepBlock(const Vertex* vertices, int count);
+// A vertex buffer kept on the WebGL side for a display list (line blocks keep
+// their vertices on this side too, to be drawn wide when the width asks).
+unsigned keepBlock(GLenum mode, const Vertex* vertices, int count);
 void drawKept(unsigned buffer, GLenum mode, int count);
 // Whether blocks reach WebGL at all: a measurement of the layer's own cost
 // turns this off and keeps everything else.

@@ -9,6 +9,8 @@
 #include <cmath>
 #include <cstddef>
 #include <cstdio>
+#include <cstring>
+#include <map>
 
 #include "platform/web/glState.h"
 
@@ -30,6 +32,12 @@ const char* const vertexSource = R"(
 layout(location = 0) in vec3 aPos;
 layout(location = 1) in vec4 aColor;
 layout(location = 2) in vec3 aNormal;
+#ifdef WIDE
+layout(location = 4) in vec3 aOther;  // the segment's other end
+layout(location = 5) in float aSide;  // -1 or +1 across the line
+uniform vec2 uViewport;
+uniform float uWidth;
+#endif
 uniform mat4 uProjection, uModelview;
 uniform mat3 uNormalMatrix;
 uniform float uPointSize;
@@ -82,6 +90,14 @@ void main() {
     vec4 eye = uModelview * vec4(aPos, 1.0);
     gl_Position = uProjection * eye;
     gl_PointSize = uPointSize;
+#ifdef WIDE
+    // GL's wide line: the segment widened by uWidth pixels along the window's
+    // minor axis, vertically for a line more horizontal than vertical.
+    vec4 other = uProjection * uModelview * vec4(aOther, 1.0);
+    vec2 d = (other.xy / other.w - gl_Position.xy / gl_Position.w) * uViewport;
+    vec2 across = abs(d.x) >= abs(d.y) ? vec2(0.0, 1.0) : vec2(1.0, 0.0);
+    gl_Position.xy += across * aSide * uWidth / uViewport * gl_Position.w;
+#endif
     if (!uLighting) {
         vFront = vBack = clamp(aColor, 0.0, 1.0);
         return;
@@ -108,11 +124,12 @@ struct Program {
     GLint projection, modelview, normalMatrix, pointSize, lighting, normalize, twoSide, lights;
     GLint lightPos, lightAmbient, lightDiffuse, lightSpecular, lightAtten, modelAmbient;
     GLint matAmbient, matDiffuse, matSpecular, matEmission, matShininess, colorFaces, colorMode;
+    GLint viewport = -1, width = -1;
     unsigned matrixSerial = 0, lightSerial = 0;
     float pointSizeSent = -1;
 };
 
-Program programs[2];  // smooth, flat
+Program programs[4];  // smooth, flat; for wide lines smooth, flat
 GLuint stream = 0, vao = 0;
 bool ready = false;
 
@@ -131,8 +148,10 @@ GLuint compile(GLenum type, const char* shade, const char* body) {
     return s;
 }
 
-void build(Program& p, bool flat) {
-    const char* shade = flat ? "#define SHADE flat\n" : "#define SHADE\n";
+void build(Program& p, bool flat, bool wide) {
+    static const char* const variants[4] = {"#define SHADE\n", "#define SHADE flat\n",
+                                            "#define SHADE\n#define WIDE\n", "#define SHADE flat\n#define WIDE\n"};
+    const char* shade = variants[(flat ? 1 : 0) + (wide ? 2 : 0)];
     p.id = emscripten_glCreateProgram();
     emscripten_glAttachShader(p.id, compile(GL_VERTEX_SHADER, shade, vertexSource));
     emscripten_glAttachShader(p.id, compile(GL_FRAGMENT_SHADER, shade, fragmentSource));
@@ -159,11 +178,12 @@ void build(Program& p, bool flat) {
     p.matShininess = u("uMatShininess");
     p.colorFaces = u("uColorFaces");
     p.colorMode = u("uColorMode");
+    p.viewport = u("uViewport");
+    p.width = u("uWidth");
 }
 
 void setUp() {
-    build(programs[0], false);
-    build(programs[1], true);
+    for (int k = 0; k < 4; ++k) build(programs[k], k & 1, k & 2);
     emscripten_glGenVertexArrays(1, &vao);
     emscripten_glBindVertexArray(vao);
     emscripten_glGenBuffers(1, &stream);
@@ -196,13 +216,18 @@ int colorModeCode(GLenum mode) {
     }
 }
 
-// Makes the program of the shade model current and sends what changed since
-// its last draw.
-void use() {
+// Makes the program of the shade model (and, for wide lines, of the line
+// width) current and sends what changed since its last draw.
+void use(float wideLines = 0) {
     if (!ready) setUp();
     const State& s = state();
-    Program& p = programs[s.shadeModel == GL_FLAT ? 1 : 0];
+    Program& p = programs[(s.shadeModel == GL_FLAT ? 1 : 0) + (wideLines > 0 ? 2 : 0)];
     emscripten_glUseProgram(p.id);
+    if (wideLines > 0) {
+        emscripten_glUniform2f(p.viewport, float(s.viewport[2] > 0 ? s.viewport[2] : 1),
+                               float(s.viewport[3] > 0 ? s.viewport[3] : 1));
+        emscripten_glUniform1f(p.width, wideLines);
+    }
     if (p.matrixSerial != s.matrixSerial) {
         p.matrixSerial = s.matrixSerial;
         emscripten_glUniformMatrix4fv(p.projection, 1, GL_FALSE, s.projection.back().m);
@@ -274,10 +299,70 @@ void pointAttributes() {
     emscripten_glVertexAttribPointer(2, 3, GL_FLOAT, GL_FALSE, stride, (void*)offsetof(Vertex, normal));
 }
 
+bool isLines(GLenum mode) { return mode == GL_LINES || mode == GL_LINE_STRIP || mode == GL_LINE_LOOP; }
+
+// The line width GL draws: the set width rounded, at least one pixel.
+float drawnWidth() {
+    const float w = std::round(state().lineWidth);
+    return w < 1 ? 1 : w;
+}
+
+struct WideVertex {
+    Vertex v;
+    float other[3];
+    float side;
+};
+
+// Lines wider than a pixel, which WebGL cannot draw: each segment as two
+// triangles that the wide program widens across the line. Both triangles end
+// on the segment's second vertex, whose colour GL's flat shading takes.
+void drawWide(GLenum mode, const Vertex* v, int count, float width) {
+    static std::vector<WideVertex> out;
+    out.clear();
+    auto segment = [&](int a, int b) {
+        auto at = [&](int i, int j, float side) {
+            WideVertex w;
+            w.v = v[i];
+            std::memcpy(w.other, v[j].pos, sizeof w.other);
+            w.side = side;
+            out.push_back(w);
+        };
+        at(a, b, -1), at(a, b, 1), at(b, a, 1);
+        at(a, b, -1), at(b, a, 1), at(b, a, -1);
+    };
+    if (mode == GL_LINES) {
+        for (int i = 0; i + 1 < count; i += 2) segment(i, i + 1);
+    } else {
+        for (int i = 0; i + 1 < count; ++i) segment(i, i + 1);
+        if (mode == GL_LINE_LOOP && count > 2) segment(count - 1, 0);
+    }
+    if (out.empty()) return;
+    use(width);
+    emscripten_glBindBuffer(GL_ARRAY_BUFFER, stream);
+    emscripten_glBufferData(GL_ARRAY_BUFFER, GLsizeiptr(out.size() * sizeof(WideVertex)), out.data(), GL_STREAM_DRAW);
+    const GLsizei stride = sizeof(WideVertex);
+    for (GLuint a : {0u, 1u, 2u, 4u, 5u}) emscripten_glEnableVertexAttribArray(a);
+    emscripten_glVertexAttribPointer(0, 3, GL_FLOAT, GL_FALSE, stride, (void*)offsetof(WideVertex, v.pos));
+    emscripten_glVertexAttribPointer(1, 4, GL_FLOAT, GL_FALSE, stride, (void*)offsetof(WideVertex, v.color));
+    emscripten_glVertexAttribPointer(2, 3, GL_FLOAT, GL_FALSE, stride, (void*)offsetof(WideVertex, v.normal));
+    emscripten_glVertexAttribPointer(4, 3, GL_FLOAT, GL_FALSE, stride, (void*)offsetof(WideVertex, other));
+    emscripten_glVertexAttribPointer(5, 1, GL_FLOAT, GL_FALSE, stride, (void*)offsetof(WideVertex, side));
+    emscripten_glDrawArrays(GL_TRIANGLES, 0, GLsizei(out.size()));
+    emscripten_glDisableVertexAttribArray(4);
+    emscripten_glDisableVertexAttribArray(5);
+}
+
+// The vertices of kept line blocks, for drawing them wide.
+std::map<unsigned, std::vector<Vertex>> keptLines;
+
 }  // namespace
 
 void drawBlock(GLenum mode, const Vertex* vertices, int count) {
     if (!submit) return;
+    if (isLines(mode) && drawnWidth() > 1) {
+        drawWide(mode, vertices, count, drawnWidth());
+        return;
+    }
     use();
     emscripten_glBindBuffer(GL_ARRAY_BUFFER, stream);
     emscripten_glBufferData(GL_ARRAY_BUFFER, GLsizeiptr(count) * GLsizeiptr(sizeof(Vertex)), vertices,
@@ -286,18 +371,24 @@ void drawBlock(GLenum mode, const Vertex* vertices, int count) {
     emscripten_glDrawArrays(mode, 0, count);
 }
 
-unsigned keepBlock(const Vertex* vertices, int count) {
+unsigned keepBlock(GLenum mode, const Vertex* vertices, int count) {
     if (!ready) setUp();
     GLuint buffer = 0;
     emscripten_glGenBuffers(1, &buffer);
     emscripten_glBindBuffer(GL_ARRAY_BUFFER, buffer);
     emscripten_glBufferData(GL_ARRAY_BUFFER, GLsizeiptr(count) * GLsizeiptr(sizeof(Vertex)), vertices,
                             GL_STATIC_DRAW);
+    if (isLines(mode)) keptLines[buffer].assign(vertices, vertices + count);
     return buffer;
 }
 
 void drawKept(unsigned buffer, GLenum mode, int count) {
     if (!submit) return;
+    if (isLines(mode) && drawnWidth() > 1) {
+        const std::vector<Vertex>& v = keptLines[buffer];
+        drawWide(mode, v.data(), int(v.size()), drawnWidth());
+        return;
+    }
     use();
     emscripten_glBindBuffer(GL_ARRAY_BUFFER, buffer);
     pointAttributes();

@@ -271,6 +271,53 @@ void attributes() {
     check(glGetError() == GL_INVALID_OPERATION, "glBegin inside a block is GL_INVALID_OPERATION");
 }
 
+// How many pixels of a column (x fixed, rows y0..y1) or a row are lit.
+int litRun(int x0, int y0, int dx, int dy, int n) {
+    int lit = 0;
+    for (int k = 0; k < n; ++k) {
+        const Pixel p = at(x0 + k * dx, y0 + k * dy);
+        lit += (p.r > 0 || p.g > 0 || p.b > 0);
+    }
+    return lit;
+}
+
+void wideLines() {
+    // GL widens a line along the window's minor axis to the rounded width.
+    fresh();
+    glColor3f(1, 1, 1);
+    glLineWidth(5);
+    glBegin(GL_LINES);
+    glVertex3f(100, 700.5f, 0), glVertex3f(300, 700.5f, 0);  // horizontal
+    glVertex3f(400.5f, 600, 0), glVertex3f(410.5f, 700, 0);  // steep: widened along x
+    glEnd();
+    check(litRun(200, 690, 0, 1, 20) == 5 && near(at(200, 698), 1, 1, 1) && near(at(200, 702), 1, 1, 1),
+          "a horizontal line 5 wide covers 5 rows");
+    check(litRun(395, 650, 1, 0, 20) == 5, "a steep line 5 wide covers 5 columns");
+    glLineWidth(2.6f);
+    glBegin(GL_LINE_LOOP);
+    glVertex3f(500, 500.5f, 0), glVertex3f(600, 500.5f, 0), glVertex3f(600, 560.5f, 0);
+    glEnd();
+    check(litRun(550, 490, 0, 1, 20) == 3, "a width of 2.6 draws 3 pixels wide");
+    // The closing segment, from (600, 560.5) back to (500, 500.5), crosses
+    // x = 550 at y = 530.5, widened along y since it is x-major.
+    check(litRun(550, 520, 0, 1, 20) == 3, "a line loop closes with its last segment, as wide");
+    glLineWidth(1);
+    glBegin(GL_LINES);
+    glVertex3f(100, 650.5f, 0), glVertex3f(300, 650.5f, 0);
+    glEnd();
+    check(litRun(200, 640, 0, 1, 20) == 1, "a line 1 wide covers one row");
+    GLuint list = glGenLists(1);
+    glNewList(list, GL_COMPILE);
+    glBegin(GL_LINE_STRIP);
+    glVertex3f(700, 700.5f, 0), glVertex3f(900, 700.5f, 0);
+    glEnd();
+    glEndList();
+    glLineWidth(3);
+    glCallList(list);
+    glLineWidth(1);
+    check(litRun(800, 690, 0, 1, 20) == 3, "a list's line block is drawn at the width current at the call");
+}
+
 void text() {
     fresh();
     glColor3f(1, 1, 0);
@@ -315,6 +362,7 @@ int main() {
     lighting();
     lists();
     attributes();
+    wideLines();
     text();
     std::printf("layer checks: %d passed, %d failed\n", passed, failed);
     std::fflush(stdout);
