@@ -7,7 +7,8 @@ Determinism: drape.html?hash=1,38,82,200,1000 writes exactly the lines of the
 native `drape_run hash 1 38 82 200 1000`, and drape-stable.html those of
 `drape_run --stable hash ...`: the wasm build's plain (non-SSE) spring code
 gives the same bits as the native SSE2/AVX one. Bad query words: the page says
-what is wrong and runs nothing (no program loaded, no frame drawn)."""
+what is wrong and runs nothing (no program loaded, no frame drawn). The index
+links the three pages with their keys."""
 import subprocess
 import sys
 import time
@@ -29,6 +30,13 @@ with Browser(web) as b:
                 "%s.html?hash= gives drape_run %s's lines:\n%s" % (page, " ".join(options + ["hash"] + frames), got))
         # The lines reach the console too, one line each.
         t.check([l for l in b.console if l] == expected.splitlines(), "%s: the same lines on the console" % page)
+
+    # The index links the three pages, each with its keys.
+    b.open("index.html")
+    links = b.eval("Array.from(document.querySelectorAll('li')).map(li => "
+                   "[li.querySelector('a').getAttribute('href'), li.querySelector('span').textContent])")
+    t.check([l[0] for l in links] == ["drape.html", "drape-stable.html", "shapeview.html"] and
+            all("Esc quits" in l[1] for l in links), "index.html links the three pages with their keys: %s" % links)
 
     refused = [
         ("drape.html?hash=abc", "hash: \"abc\" is not a list of frame numbers"),
