@@ -615,19 +615,25 @@ void drapeApp::placeCloth() {
 void drapeApp::drawCloth() {
     // Two segments per inner step: along x in row h, along y in column h. The
     // border rows and columns appear only as ends of segments into the interior.
+    // The indices live in locals, not in the fields i and h, which the GL
+    // calls could change as far as the compiler knows: each would be stored and
+    // reloaded around every call. The fields end as the loops leave them.
     glBegin(GL_LINES);
-    for (i = 1; i < DRAPE_SIDE; i++) {
-        for (h = 1; h < DRAPE_SIDE - 1; h++) {
+    const clothknob* P = thread;
+    for (int col = 1; col < DRAPE_SIDE; col++) {
+        for (int row = 1; row < DRAPE_SIDE - 1; row++) {
             glColor3f(1, 1, 1);
-            const zoVec3f& a = thread[DRAPE_SIDE * h + i - 1].pos;
-            const zoVec3f& b = thread[DRAPE_SIDE * h + i].pos;
-            const zoVec3f& c = thread[DRAPE_SIDE * (i - 1) + h].pos;
-            const zoVec3f& d = thread[DRAPE_SIDE * i + h].pos;
+            const zoVec3f& a = P[DRAPE_SIDE * row + col - 1].pos;
+            const zoVec3f& b = P[DRAPE_SIDE * row + col].pos;
+            const zoVec3f& c = P[DRAPE_SIDE * (col - 1) + row].pos;
+            const zoVec3f& d = P[DRAPE_SIDE * col + row].pos;
             glVertex3f(a.x, a.y, a.z);
             glVertex3f(b.x, b.y, b.z);
             glVertex3f(c.x, c.y, c.z);
             glVertex3f(d.x, d.y, d.z);
         }
     }
+    i = DRAPE_SIDE;
+    h = DRAPE_SIDE - 1;
     glEnd();
 }

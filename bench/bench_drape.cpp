@@ -1,162 +1,156 @@
-// The cloth's frame step, measured pass by pass and as a whole with real GL.
+// The cloth's frame on the processor, side by side with the plain way of
+// computing it, with every GL call going to the do-nothing stand-in.
 //
-// Two states of the cloth are measured: frame 10, when all 3600 knobs are still
-// free and falling flat (every frame of the first 37 costs the same), and frame
-// 450, when most knobs lie frozen on the ground. Each iteration starts from the
-// same saved state, so every iteration measures the same frame; only the step
-// itself is timed (manual timing), not the restoring copy.
+// Two stretches of drape's run are measured: frames 5 to 35, every knob free
+// and falling flat, and frames 1000 to 1030, after the break-up, 3420 knobs
+// frozen on the ground and 180 free. Iteration n restores the knobs of the
+// stretch's (n mod 31)-th frame and times one step of it (manual timing, the
+// restoring copy untimed), so every figure covers the same frames. The time is
+// the thread's processor time (CLOCK_THREAD_CPUTIME_ID), so that other work on
+// a shared machine, which takes the processor away, does not count.
 //
-// The GL figures draw into a 1024 x 768 framebuffer object of an offscreen Mesa
-// context (EGL's surfaceless platform, no X server), through the framework's outermost
-// view frame exactly as the program does; glFinish makes the software
-// rasteriser finish the frame inside the timed region.
+//   BM_Plain          the frame written plainly, one spring at a time in scalar
+//                     code, four stages per free knob (the yardstick)
+//   BM_Step, BM_Draw  drapeApp's simulation, and its whole draw (transforms,
+//                     camera capture, simulation, the wire grid's 17 000 calls)
+//   ..EveryCall       the same for a subclass that overrides nothing but has
+//                     not declared so: every rungef and surface call is made
+//   BM_ContactPass, BM_StagePass, BM_UpdatePass, BM_DrawCloth   the parts
+//   BM_StagePassLanes/0,1,2   the stage pass computed in plain code, SSE2, AVX
 #include <benchmark/benchmark.h>
 
-#include <chrono>
+#include <GL/gl.h>
+
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
-#include <cstring>
+#include <ctime>
+#include <memory>
 #include <vector>
 
-#include "app/drapeApp.h"
-#include "framework/zou.h"
 #include "app/drapeHarness.h"
-#include "tools/offscreenGL.h"
+#include "fakegl/fakegl.h"
+#include "tests/unit/drape_reference.h"
 
 namespace {
 
-using Clock = std::chrono::steady_clock;
+double threadSeconds() {
+    timespec t;
+    clock_gettime(CLOCK_THREAD_CPUTIME_ID, &t);
+    return double(t.tv_sec) + 1e-9 * double(t.tv_nsec);
+}
 
-struct SavedCloth {
-    drapeCloth app{DRAPE_FAITHFUL};
-    std::vector<clothknob> knobs;
+struct EveryCall : drapeApp {};
 
-    explicit SavedCloth(int frame) {
-        if (!app.app) {
+const int stretch = 31;
+
+// The knobs of frames first .. first + 30 of drape's run.
+struct Frames {
+    std::vector<std::vector<clothknob>> knobs;
+    explicit Frames(int first) {
+        drapeCloth cloth(DRAPE_FAITHFUL);
+        if (!cloth.app) {
             std::fprintf(stderr, "bench_drape: not enough memory for the cloth\n");
             std::exit(1);
         }
-        app.step(frame);
-        knobs.assign(app->thread, app->thread + DRAPE_KNOBS);
+        cloth.step(first);
+        for (int f = 0; f < stretch; f++, cloth.step())
+            knobs.emplace_back(cloth->thread, cloth->thread + DRAPE_KNOBS);
     }
-    // The stage values of free knobs and the scratch are written before they are
-    // read in a frame, so the knobs alone are the state.
-    void restore() { std::copy(knobs.begin(), knobs.end(), app->thread); }
 };
 
-SavedCloth& cloth(int frame) {
-    static SavedCloth freeFall(10), late(450);
-    return frame == 10 ? freeFall : late;
+const Frames& frames(int first) {
+    static const Frames fall(5), late(1000);
+    return first == 5 ? fall : late;
+}
+
+// The cloth each benchmark steps: drapeApp's own, or one that gets every call.
+template <class T>
+T& cloth() {
+    static T* app = [] {
+        fakegl::reset();
+        fakegl::recording = false;
+        return new T;  // kept for the run
+    }();
+    return *app;
 }
 
 template <class Body>
-void timed(benchmark::State& state, SavedCloth& c, Body body) {
+void timed(benchmark::State& state, drapeApp& app, Body body) {
+    const Frames& f = frames(int(state.range(0)));
+    size_t n = 0;
     for (auto _ : state) {
-        c.restore();
-        const Clock::time_point t0 = Clock::now();
-        body(*c.app);
-        const Clock::time_point t1 = Clock::now();
-        state.SetIterationTime(std::chrono::duration<double>(t1 - t0).count());
+        const std::vector<clothknob>& k = f.knobs[n++ % stretch];
+        std::copy(k.begin(), k.end(), app.thread);
+        glMatrixMode(GL_MODELVIEW);
+        glLoadIdentity();
+        const double t0 = threadSeconds();
+        body(app);
+        state.SetIterationTime(threadSeconds() - t0);
     }
-    int free = 0;
-    for (int k = 0; k < DRAPE_KNOBS; k++) free += !c.app->thread[k].on_surf;
-    state.counters["free_knobs"] = free;
+    benchmark::DoNotOptimize(app.thread[1830].pos);
 }
 
-void BM_Simulation(benchmark::State& state) {
-    timed(state, cloth(int(state.range(0))), [](drapeApp& a) { a.step(); });
+void BM_Plain(benchmark::State& state) {
+    drapeReference::Scratch scratch;
+    timed(state, cloth<drapeApp>(), [&](drapeApp& a) { drapeReference::step(a, scratch); });
+}
+void BM_Step(benchmark::State& state) {
+    timed(state, cloth<drapeApp>(), [](drapeApp& a) { a.step(); });
+}
+void BM_Draw(benchmark::State& state) {
+    timed(state, cloth<drapeApp>(), [](drapeApp& a) { a.draw(); });
+}
+void BM_StepEveryCall(benchmark::State& state) {
+    timed(state, cloth<EveryCall>(), [](drapeApp& a) { a.step(); });
+}
+void BM_DrawEveryCall(benchmark::State& state) {
+    timed(state, cloth<EveryCall>(), [](drapeApp& a) { a.draw(); });
 }
 void BM_ContactPass(benchmark::State& state) {
-    timed(state, cloth(int(state.range(0))), [](drapeApp& a) { a.contactPass(); });
+    timed(state, cloth<drapeApp>(), [](drapeApp& a) { a.contactPass(); });
 }
 void BM_StagePass(benchmark::State& state) {
-    timed(state, cloth(int(state.range(0))), [](drapeApp& a) { a.stagePass(); });
+    timed(state, cloth<drapeApp>(), [](drapeApp& a) { a.stagePass(); });
 }
 void BM_UpdatePass(benchmark::State& state) {
-    timed(state, cloth(int(state.range(0))), [](drapeApp& a) { a.updatePass(); });
+    timed(state, cloth<drapeApp>(), [](drapeApp& a) { a.updatePass(); });
 }
-
-// --- Offscreen GL ---------------------------------------------------------------
-
-// The outermost view frame as the program opens it for a 1024 x 768 window.
-void openFrame() {
-    zouWindowWidth = 1024;
-    zouWindowHeight = 768;
-    zouWindowClear = true;
-    zouScreenFov = ZOU_DEFAULT_FOV;
-    zouOpenToviFrame();
+void BM_DrawCloth(benchmark::State& state) {
+    timed(state, cloth<drapeApp>(), [](drapeApp& a) { a.drawCloth(); });
 }
-
-// The program's close swaps the buffers through GLUT; offscreen there is
-// nothing to swap, so the frame is presented by waiting for the renderer.
-void closeFrame() {
-    zouCloseToviFrame();
-}
-
-void BM_DrawGL(benchmark::State& state) {
-    timed(state, cloth(int(state.range(0))), [](drapeApp& a) {
-        openFrame();
-        a.draw();
-        closeFrame();
-    });
-}
-
-// draw() alone: the frame's work on the CPU, the GL calls handed to Mesa but
-// not yet rasterised.
-void BM_DrawCallsOnly(benchmark::State& state) {
-    SavedCloth& c = cloth(int(state.range(0)));
-    for (auto _ : state) {
-        c.restore();
-        openFrame();
-        const Clock::time_point t0 = Clock::now();
-        c.app->draw();
-        const Clock::time_point t1 = Clock::now();
-        closeFrame();
-        state.SetIterationTime(std::chrono::duration<double>(t1 - t0).count());
+void BM_StagePassLanes(benchmark::State& state) {
+    const drapeLanes lanes = drapeLanes(state.range(1));
+    if (!drapeLanesAvailable(lanes)) {
+        state.SkipWithError("not available on this processor");
+        return;
     }
+    const drapeLanes saved = drapeSpringLanes;
+    drapeSpringLanes = lanes;
+    timed(state, cloth<drapeApp>(), [](drapeApp& a) { a.stagePass(); });
+    drapeSpringLanes = saved;
 }
 
-// A frame without the cloth: viewport, clear, camera and the finish.
-void BM_EmptyFrameGL(benchmark::State& state) {
-    for (auto _ : state) {
-        const Clock::time_point t0 = Clock::now();
-        openFrame();
-        closeFrame();
-        const Clock::time_point t1 = Clock::now();
-        state.SetIterationTime(std::chrono::duration<double>(t1 - t0).count());
-    }
+void stretches(benchmark::internal::Benchmark* b) {
+    b->Arg(5)->Arg(1000)->UseManualTime()->Unit(benchmark::kMicrosecond)->Repetitions(9)->ReportAggregatesOnly(true);
 }
 
-void simulationArgs(benchmark::internal::Benchmark* b) {
-    b->Arg(10)->Arg(450)->UseManualTime()->Unit(benchmark::kMicrosecond)->Repetitions(9)->ReportAggregatesOnly(true);
-}
-
-BENCHMARK(BM_Simulation)->Apply(simulationArgs);
-BENCHMARK(BM_ContactPass)->Apply(simulationArgs);
-BENCHMARK(BM_StagePass)->Apply(simulationArgs);
-BENCHMARK(BM_UpdatePass)->Apply(simulationArgs);
+BENCHMARK(BM_Plain)->Apply(stretches);
+BENCHMARK(BM_Step)->Apply(stretches);
+BENCHMARK(BM_Draw)->Apply(stretches);
+BENCHMARK(BM_StepEveryCall)->Apply(stretches);
+BENCHMARK(BM_DrawEveryCall)->Apply(stretches);
+BENCHMARK(BM_ContactPass)->Apply(stretches);
+BENCHMARK(BM_StagePass)->Apply(stretches);
+BENCHMARK(BM_UpdatePass)->Apply(stretches);
+BENCHMARK(BM_DrawCloth)->Apply(stretches);
+BENCHMARK(BM_StagePassLanes)
+    ->ArgsProduct({{5, 1000}, {DRAPE_LANES_PLAIN, DRAPE_LANES_SSE2, DRAPE_LANES_AVX}})
+    ->UseManualTime()
+    ->Unit(benchmark::kMicrosecond)
+    ->Repetitions(9)
+    ->ReportAggregatesOnly(true);
 
 }  // namespace
 
-int main(int argc, char** argv) {
-    benchmark::Initialize(&argc, argv);
-    if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
-    Offscreen gl;
-    gl.who = "bench_drape";
-    zouPresent = glFinish;
-    if (openOffscreen(&gl, 1024, 768)) {
-        benchmark::RegisterBenchmark("BM_EmptyFrameGL", BM_EmptyFrameGL)
-            ->UseManualTime()
-            ->Unit(benchmark::kMicrosecond)
-            ->Repetitions(9)
-            ->ReportAggregatesOnly(true);
-        benchmark::RegisterBenchmark("BM_DrawCallsOnly", BM_DrawCallsOnly)->Apply(simulationArgs);
-        benchmark::RegisterBenchmark("BM_DrawGL", BM_DrawGL)->Apply(simulationArgs);
-    } else {
-        std::fprintf(stderr, "bench_drape: no offscreen OpenGL context (EGL surfaceless platform); GL figures skipped\n");
-    }
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    closeOffscreen(&gl);
-    return 0;
-}
+BENCHMARK_MAIN();
