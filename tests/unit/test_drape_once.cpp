@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "app/drapeHarness.h"
+#include "app/drapeTestbed.h"
 #include "app/stableDrapeApp.h"
 #include "tests/fakegl/fakegl.h"
 #include "tests/unit/drape_reference.h"
@@ -100,8 +101,10 @@ TEST(DrapeOwnParts, OnlyDeclaredClassesWithDrapeAppsOwnPartsSkipTheCalls) {
     Owned<EveryCall> undeclared;
     Owned<CountsRungef> rungef;
     Owned<CountsSurface> surface;
+    Owned<drapeTestbed> testbed;  // drape-stable's program
     EXPECT_TRUE(plain->ownRungef() && plain->ownSurface());
     EXPECT_TRUE(stable->ownRungef() && stable->ownSurface());
+    EXPECT_TRUE(testbed->ownRungef() && testbed->ownSurface());
     EXPECT_FALSE(undeclared->ownRungef() || undeclared->ownSurface());
     EXPECT_FALSE(rungef->ownRungef());
     EXPECT_TRUE(rungef->ownSurface());
