@@ -204,8 +204,12 @@ void clothView::drawGround(drapeApp& app) {
         }
     }
     // Behind anything drawn at the same depth: the knobs lying on it and the
-    // wire between them stay in front. Opaque: blending would only cost.
+    // wire between them stay in front. Opaque: blending would only cost. A
+    // height field seen from above shows only the sides its upward normals
+    // face, counter-clockwise: the others (the far sides of blocks and walls)
+    // are hidden anyway and are not rasterised.
     glDisable(GL_BLEND);
+    glEnable(GL_CULL_FACE);
     glEnable(GL_POLYGON_OFFSET_FILL);
     glPolygonOffset(2.0f, 2.0f);
     if (groundList != 0)
@@ -246,6 +250,7 @@ void clothView::drawShaded(drapeApp& app) {
 }
 
 void clothView::restoreState() {
+    glDisable(GL_CULL_FACE);
     glEnable(GL_BLEND);  // as the framework's start-up leaves it
     glDisable(GL_POLYGON_OFFSET_FILL);
     glPolygonOffset(0.0f, 0.0f);

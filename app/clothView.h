@@ -17,13 +17,15 @@
 
 // The part of the plane the ground is drawn over, in the cloth's coordinates.
 // It holds every feature of drapeApp's height field (the slope, trough,
-// ledge, plateau, hump, wall, ramp and both blocks) and is also the box a
+// ledge, plateau, hump, wall, ramp and both blocks), ends inside the floor
+// behind the ramp (the plateau, trough and hump come back beyond y = 61, out
+// of the cloth's reach), and is also the box a
 // grabbed knob may be pulled about in, so the cloth never leaves the ground
 // that is shown.
 #define CLOTH_GROUND_X0 (-34.0f)
 #define CLOTH_GROUND_X1 72.0f
-#define CLOTH_GROUND_Y0 (-40.0f)
-#define CLOTH_GROUND_Y1 62.0f
+#define CLOTH_GROUND_Y0 (-39.5f)
+#define CLOTH_GROUND_Y1 60.5f
 
 // The height field sampled on a grid of lines that is fine where the height
 // bends or jumps and coarse where it is flat or straight, then cut into quads
