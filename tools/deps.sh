@@ -14,8 +14,9 @@ ZOU_PACKAGES=(
 )
 
 # The web build and its browser tests: the compiler, a browser, and the
-# DevTools client's WebSocket library (for Debian's own python3).
-ZOU_WEB_PACKAGES=(emscripten chromium python3-websocket)
+# DevTools client's WebSocket library (for Debian's own python3), and the
+# X bitmap fonts and Hershey stroke data that GLUT's fonts are built from.
+ZOU_WEB_PACKAGES=(emscripten chromium python3-websocket xfonts-base xfonts-75dpi hershey-fonts-data)
 
 # zou_install_deps [PACKAGE...]: the given packages (default: ZOU_PACKAGES).
 zou_install_deps() {
