@@ -72,7 +72,7 @@ int replaying = 0;     // glCallList depth: calls made by a list are not recorde
 // back the attributes of before glNewList. (A block that relies on the colour
 // current at glCallList instead gets the one current at glNewList.)
 bool blockForList = false;
-float savedColor[4], savedNormal[3], savedTex[2];
+float savedColor[4], savedNormal[3], savedTex[4];
 
 }  // namespace
 
@@ -121,11 +121,14 @@ void glNormal3f(GLfloat x, GLfloat y, GLfloat z) {
 
 void glNormal3fv(const GLfloat* v) { glNormal3f(v[0], v[1], v[2]); }
 
-void glTexCoord2f(GLfloat u, GLfloat v) {
+void glTexCoord4f(GLfloat s_, GLfloat t, GLfloat r, GLfloat q) {
     zw::State& s = state();
-    if (!s.inBlock) zw::record([=] { glTexCoord2f(u, v); });
-    s.tex[0] = u, s.tex[1] = v;
+    if (!s.inBlock) zw::record([=] { glTexCoord4f(s_, t, r, q); });
+    s.tex[0] = s_, s.tex[1] = t, s.tex[2] = r, s.tex[3] = q;
 }
+
+void glTexCoord4fv(const GLfloat* v) { glTexCoord4f(v[0], v[1], v[2], v[3]); }
+void glTexCoord2f(GLfloat u, GLfloat v) { glTexCoord4f(u, v, 0, 1); }
 
 // ---- Blocks ---------------------------------------------------------------------------
 
@@ -154,6 +157,7 @@ void glVertex3f(GLfloat x, GLfloat y, GLfloat z) {
     std::memcpy(v.color, s.color, sizeof v.color);
     std::memcpy(v.normal, s.normal, sizeof v.normal);
     std::memcpy(v.tex, s.tex, sizeof v.tex);
+    v.edgeFlag = s.edgeFlag ? 1.0f : 0.0f;
     s.block.push_back(v);
 }
 
@@ -181,7 +185,7 @@ void glEnd(void) {
     zw::blockForList = false;
     const unsigned buffer = count > 0 ? zw::keepBlock(mode, drawn.data(), count) : 0;
     // After the list's block the current attributes are its last ones.
-    float color[4], normal[3], tex[2];
+    float color[4], normal[3], tex[4];
     std::memcpy(color, s.color, sizeof color);
     std::memcpy(normal, s.normal, sizeof normal);
     std::memcpy(tex, s.tex, sizeof tex);
@@ -189,7 +193,7 @@ void glEnd(void) {
         if (count > 0) zw::drawKept(buffer, mode, count);
         glColor4fv(color);
         glNormal3fv(normal);
-        glTexCoord2f(tex[0], tex[1]);
+        glTexCoord4fv(tex);
     });
     if (zw::compileMode == GL_COMPILE_AND_EXECUTE && count > 0) zw::drawKept(buffer, mode, count);
 }

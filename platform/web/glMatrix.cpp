@@ -1,6 +1,6 @@
-// OpenGL's two matrix stacks and their operations, and GLU's camera helpers,
-// computed on the CPU: WebGL has no matrix state, so the shader receives the
-// tops of the stacks as uniforms.
+// OpenGL's two matrix stacks and their operations, computed on the CPU:
+// WebGL has no matrix state, so the shader receives the tops of the stacks as
+// uniforms.
 #include <GL/gl.h>
 #include <GL/glu.h>
 
@@ -41,8 +41,7 @@ static void multiplyCurrent(const Mat& m) {
     touchMatrix();
 }
 
-// Matrix calls are not allowed between glBegin and glEnd.
-static bool outsideBlock() {
+bool outsideBlock() {
     if (!state().inBlock) return true;
     setError(GL_INVALID_OPERATION);
     return false;
@@ -169,86 +168,6 @@ void glFrustum(GLdouble l, GLdouble r, GLdouble b, GLdouble t, GLdouble n, GLdou
                             (r + l) / (r - l), (t + b) / (t - b), -(f + n) / (f - n), -1,
                             0,                 0, -2 * f * n / (f - n), 0};
     glMultMatrixd(m);
-}
-
-// ---- GLU -------------------------------------------------------------------------
-
-void gluPerspective(GLdouble fovy, GLdouble aspect, GLdouble zNear, GLdouble zFar) {
-    const double radians = fovy / 2 * M_PI / 180;
-    const double deltaZ = zFar - zNear, sine = std::sin(radians);
-    // A degenerate camera leaves the matrix alone, as GLU does.
-    if (deltaZ == 0 || sine == 0 || aspect == 0) return;
-    const double cotangent = std::cos(radians) / sine;
-    const GLdouble m[16] = {cotangent / aspect, 0, 0, 0, 0, cotangent, 0, 0,
-                            0, 0, -(zFar + zNear) / deltaZ, -1, 0, 0, -2 * zNear * zFar / deltaZ, 0};
-    glMultMatrixd(m);
-}
-
-void gluLookAt(GLdouble ex, GLdouble ey, GLdouble ez, GLdouble cx, GLdouble cy, GLdouble cz, GLdouble ux,
-               GLdouble uy, GLdouble uz) {
-    // forward, side = forward x up, up' = side x forward; in single precision.
-    float f[3] = {float(cx - ex), float(cy - ey), float(cz - ez)};
-    const float up[3] = {float(ux), float(uy), float(uz)};
-    auto normalise = [](float* v) {
-        const float l = std::sqrt(v[0] * v[0] + v[1] * v[1] + v[2] * v[2]);
-        if (l == 0) return;
-        for (int i = 0; i < 3; ++i) v[i] /= l;
-    };
-    normalise(f);
-    float s[3] = {f[1] * up[2] - f[2] * up[1], f[2] * up[0] - f[0] * up[2], f[0] * up[1] - f[1] * up[0]};
-    normalise(s);
-    const float u[3] = {s[1] * f[2] - s[2] * f[1], s[2] * f[0] - s[0] * f[2], s[0] * f[1] - s[1] * f[0]};
-    const GLfloat m[16] = {s[0], u[0], -f[0], 0, s[1], u[1], -f[1], 0, s[2], u[2], -f[2], 0, 0, 0, 0, 1};
-    glMultMatrixf(m);
-    glTranslated(-ex, -ey, -ez);
-}
-
-GLint gluUnProject(GLdouble winX, GLdouble winY, GLdouble winZ, const GLdouble* model, const GLdouble* proj,
-                   const GLint* view, GLdouble* objX, GLdouble* objY, GLdouble* objZ) {
-    // (proj * model)^-1 applied to the window point in normalised device
-    // coordinates; the outputs stay untouched when that cannot be done.
-    double a[16];
-    for (int col = 0; col < 4; ++col)
-        for (int row = 0; row < 4; ++row) {
-            double s = 0;
-            for (int k = 0; k < 4; ++k) s += proj[k * 4 + row] * model[col * 4 + k];
-            a[col * 4 + row] = s;
-        }
-    // Gauss-Jordan elimination with partial pivoting on [a | I], row-major
-    // copies of the column-major matrix.
-    double m[4][8];
-    for (int r = 0; r < 4; ++r)
-        for (int c = 0; c < 4; ++c) {
-            m[r][c] = a[c * 4 + r];
-            m[r][c + 4] = (r == c);
-        }
-    for (int c = 0; c < 4; ++c) {
-        int pivot = c;
-        for (int r = c + 1; r < 4; ++r)
-            if (std::fabs(m[r][c]) > std::fabs(m[pivot][c])) pivot = r;
-        if (m[pivot][c] == 0) return GL_FALSE;
-        if (pivot != c)
-            for (int k = 0; k < 8; ++k) std::swap(m[c][k], m[pivot][k]);
-        const double d = m[c][c];
-        for (int k = 0; k < 8; ++k) m[c][k] /= d;
-        for (int r = 0; r < 4; ++r) {
-            if (r == c) continue;
-            const double f = m[r][c];
-            for (int k = 0; k < 8; ++k) m[r][k] -= f * m[c][k];
-        }
-    }
-    if (view[2] == 0 || view[3] == 0) return GL_FALSE;
-    const double in[4] = {(winX - view[0]) / view[2] * 2 - 1, (winY - view[1]) / view[3] * 2 - 1, winZ * 2 - 1, 1};
-    double out[4];
-    for (int r = 0; r < 4; ++r) {
-        out[r] = 0;
-        for (int k = 0; k < 4; ++k) out[r] += m[r][k + 4] * in[k];
-    }
-    if (out[3] == 0) return GL_FALSE;
-    *objX = out[0] / out[3];
-    *objY = out[1] / out[3];
-    *objZ = out[2] / out[3];
-    return GL_TRUE;
 }
 
 }  // extern "C"

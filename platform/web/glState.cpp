@@ -5,7 +5,10 @@
 #include <GL/gl.h>
 #include <webgl/webgl1.h>
 
+#include <cstdio>
 #include <cstring>
+#include <set>
+#include <string>
 
 #include "platform/web/glState.h"
 
@@ -15,17 +18,28 @@ static void set4(float* to, float a, float b, float c, float d) {
     to[0] = a, to[1] = b, to[2] = c, to[3] = d;
 }
 
-// GL's start values (OpenGL 1.x, tables 6.x).
+// GL's start values (OpenGL 1.1, tables 6.5 to 6.22).
 static State makeState() {
-    State s;
+    State s{};
     s.modelview.assign(1, identity());
     s.projection.assign(1, identity());
+    s.texture.assign(1, identity());
     s.matrixMode = GL_MODELVIEW;
-    s.lighting = s.colorMaterial = s.normalize = s.rescaleNormal = s.texture2D = s.autoNormal = false;
-    s.blend = s.depthTest = s.cullFace = s.lineSmooth = s.pointSmooth = s.polygonOffsetFill = false;
+    set4(s.color, 1, 1, 1, 1);
+    s.normal[0] = 0, s.normal[1] = 0, s.normal[2] = 1;
+    set4(s.tex, 0, 0, 0, 1);
+    s.edgeFlag = true;
+    s.index = 1;
+    set4(s.rasterPos, 0, 0, 0, 1);
+    set4(s.rasterColor, 1, 1, 1, 1);
+    set4(s.rasterTex, 0, 0, 0, 1);
+    s.rasterDistance = 0;
+    s.rasterValid = true;
+    s.rasterIndex = 1;
+    // Every capability is off but dithering.
+    s.dither = true;
     for (int i = 0; i < ZW_LIGHTS; ++i) {
         Light& l = s.light[i];
-        s.lightOn[i] = false;
         set4(l.ambient, 0, 0, 0, 1);
         // Light 0 is white; the others are dark until set.
         if (i == 0) {
@@ -36,6 +50,9 @@ static State makeState() {
             set4(l.specular, 0, 0, 0, 1);
         }
         set4(l.position, 0, 0, 1, 0);
+        l.spotDirection[0] = 0, l.spotDirection[1] = 0, l.spotDirection[2] = -1;
+        l.spotExponent = 0;
+        l.spotCutoff = 180;
         l.attenuation[0] = 1, l.attenuation[1] = 0, l.attenuation[2] = 0;
     }
     for (Material& m : s.material) {
@@ -44,28 +61,63 @@ static State makeState() {
         set4(m.specular, 0, 0, 0, 1);
         set4(m.emission, 0, 0, 0, 1);
         m.shininess = 0;
+        m.colorIndexes[0] = 0, m.colorIndexes[1] = 1, m.colorIndexes[2] = 1;
     }
     set4(s.modelAmbient, 0.2f, 0.2f, 0.2f, 1);
-    s.twoSide = false;
     s.colorMaterialFace = GL_FRONT_AND_BACK;
     s.colorMaterialMode = GL_AMBIENT_AND_DIFFUSE;
     s.shadeModel = GL_SMOOTH;
     s.frontFace = GL_CCW;
+    s.cullFaceMode = GL_BACK;
+    s.polygonMode[0] = s.polygonMode[1] = GL_FILL;
     s.depthFunc = GL_LESS;
+    s.depthMask = true;
+    s.depthRange[0] = 0, s.depthRange[1] = 1;
+    s.clearDepth = 1;
     s.blendSrc = GL_ONE;
     s.blendDst = GL_ZERO;
-    set4(s.clearColor, 0, 0, 0, 0);
-    std::memset(s.viewport, 0, sizeof s.viewport);
+    s.alphaFunc = GL_ALWAYS;
+    s.logicOp = GL_COPY;
+    s.colorMask[0] = s.colorMask[1] = s.colorMask[2] = s.colorMask[3] = true;
+    s.indexMask = ~0u;
+    s.stencilFunc = GL_ALWAYS;
+    s.stencilValueMask = s.stencilWriteMask = ~0u;
+    s.stencilFail = s.stencilZFail = s.stencilZPass = GL_KEEP;
     s.lineWidth = s.pointSize = 1;
-    s.offsetFactor = s.offsetUnits = 0;
-    set4(s.color, 1, 1, 1, 1);
-    s.normal[0] = 0, s.normal[1] = 0, s.normal[2] = 1;
-    s.tex[0] = s.tex[1] = 0;
-    s.inBlock = false;
+    s.lineStippleFactor = 1;
+    s.lineStipplePattern = 0xffff;
+    for (GLuint& row : s.polygonStippleRows) row = ~0u;
+    s.fogMode = GL_EXP;
+    s.fogDensity = 1;
+    s.fogStart = 0;
+    s.fogEnd = 1;
+    s.texEnvMode = GL_MODULATE;
+    for (int i = 0; i < 4; ++i) s.texGenMode[i] = GL_EYE_LINEAR;
+    // s and t planes: the object's x and y.
+    s.objectPlane[0][0] = s.eyePlane[0][0] = 1;
+    s.objectPlane[1][1] = s.eyePlane[1][1] = 1;
+    s.hintPerspective = s.hintPoint = s.hintLine = s.hintPolygon = s.hintFog = GL_DONT_CARE;
+    s.zoom[0] = s.zoom[1] = 1;
+    s.drawBuffer = s.readBuffer = GL_BACK;
+    s.unpack.alignment = s.pack.alignment = 4;
     s.blockMode = GL_POINTS;
     s.error = GL_NO_ERROR;
-    s.matrixSerial = s.lightSerial = 1;
+    s.serial = s.matrixSerial = s.lightSerial = 1;
     return s;
+}
+
+float pixelRatio = 1;
+
+void changing() {
+    flushBatch();
+    State& s = state();
+    ++s.serial;
+    ++s.lightSerial;
+}
+
+void notDrawn(const char* name) {
+    static std::set<std::string> said;
+    if (said.insert(name).second) std::fprintf(stderr, "%s: not drawn in a web page\n", name);
 }
 
 State& state() {
@@ -113,7 +165,7 @@ static bool* capability(GLenum cap, bool* passOn) {
     case GL_BLEND: *passOn = true; return &s.blend;
     case GL_DEPTH_TEST: *passOn = true; return &s.depthTest;
     case GL_CULL_FACE: *passOn = true; return &s.cullFace;
-    case GL_POLYGON_OFFSET_FILL: *passOn = true; return &s.polygonOffsetFill;
+    case GL_POLYGON_OFFSET_FILL: *passOn = true; return &s.offsetFill;
     default: return nullptr;
     }
 }
@@ -178,7 +230,7 @@ static void resync() {
         GLenum cap;
         bool on;
     } caps[] = {{GL_BLEND, s.blend}, {GL_DEPTH_TEST, s.depthTest}, {GL_CULL_FACE, s.cullFace},
-                {GL_POLYGON_OFFSET_FILL, s.polygonOffsetFill}};
+                {GL_POLYGON_OFFSET_FILL, s.offsetFill}};
     for (const auto& c : caps) {
         if (c.on)
             emscripten_glEnable(c.cap);
@@ -212,7 +264,7 @@ static void restore(GLbitfield mask, const State& from) {
     }
     if (mask & (GL_ENABLE_BIT | GL_COLOR_BUFFER_BIT)) s.blend = from.blend;
     if (mask & (GL_ENABLE_BIT | GL_DEPTH_BUFFER_BIT)) s.depthTest = from.depthTest;
-    if (mask & (GL_ENABLE_BIT | GL_POLYGON_BIT)) s.cullFace = from.cullFace, s.polygonOffsetFill = from.polygonOffsetFill;
+    if (mask & (GL_ENABLE_BIT | GL_POLYGON_BIT)) s.cullFace = from.cullFace, s.offsetFill = from.offsetFill;
     if (mask & GL_LIGHTING_BIT) {
         std::memcpy(s.light, from.light, sizeof s.light);
         std::memcpy(s.material, from.material, sizeof s.material);
@@ -243,6 +295,12 @@ static void restore(GLbitfield mask, const State& from) {
 using zw::state;
 
 extern "C" {
+
+void zwSetPixelRatio(double ratio) {
+    if (!(ratio > 0) || ratio > 16) return;
+    zw::changing();
+    zw::pixelRatio = float(ratio);
+}
 
 void glEnable(GLenum cap) {
     if (zw::record([=] { glEnable(cap); })) zw::enable(cap, true);

@@ -1,7 +1,13 @@
 // The web platform layer's fixed-function state: what OpenGL 1.x keeps between
-// calls and WebGL does not (matrix stacks, current vertex attributes, light and
-// material parameters, the open glBegin block, display lists), shared by the
-// files that implement the GL entry points. Not a public header.
+// calls and WebGL does not (matrix stacks, current vertex attributes, every
+// piece of server state, texture objects, the open glBegin block, display
+// lists), shared by the files that implement the GL entry points and the
+// WebGL side. Not a public header.
+//
+// Units are GL's: eye-space values (light positions, spot directions, clip and
+// eye planes) are stored already transformed by the model-view matrix current
+// when they were set; window values (viewport, scissor, raster position) are
+// in CSS pixels, as the program gives them.
 #pragma once
 
 #include <GL/gl.h>
@@ -17,52 +23,156 @@ struct Mat {
 };
 Mat identity();
 Mat multiply(const Mat& a, const Mat& b);  // a * b
+// m * (x, y, z, w)
+void transform(const Mat& m, const float in[4], float out[4]);
+// The inverse of m (false, and out untouched, when m is singular).
+bool invert(const Mat& m, Mat& out);
 
-// One vertex as it goes to WebGL: position, colour, normal, texture coordinate.
+// One vertex as it goes to WebGL: position (object space), colour, normal,
+// texture coordinates (s, t, r, q) and the edge flag.
 struct Vertex {
     float pos[3];
     float color[4];
     float normal[3];
-    float tex[2];
+    float tex[4];
+    float edgeFlag;  // 1 or 0: whether an edge starts here (polygon modes line and point)
 };
 
 #define ZW_LIGHTS 8
-#define ZW_STACK_DEPTH 32
+#define ZW_CLIP_PLANES 6
+#define ZW_STACK_DEPTH 32          // model-view and projection stacks
+#define ZW_TEXTURE_STACK_DEPTH 10  // texture matrix stack
+#define ZW_ATTRIB_STACK_DEPTH 16   // server and client attribute stacks
+#define ZW_LIST_NESTING 64         // glCallList within glCallList
+#define ZW_TEXTURE_LEVELS 13       // mipmap levels: up to 4096 (+ border)
 
 struct Light {
     float ambient[4], diffuse[4], specular[4];
-    float position[4];  // in eye coordinates, as transformed when it was set
+    float position[4];       // eye coordinates
+    float spotDirection[3];  // eye coordinates
+    float spotExponent, spotCutoff;
     float attenuation[3];  // constant, linear, quadratic
 };
 
 struct Material {
     float ambient[4], diffuse[4], specular[4], emission[4];
     float shininess;
+    float colorIndexes[3];  // recorded for color index mode: ambient, diffuse, specular
 };
 
+// glPixelStore's settings for one direction.
+struct PixelStore {
+    GLint alignment, rowLength, skipRows, skipPixels;
+    GLboolean lsbFirst, swapBytes;
+};
+
+// One texture object. Images are kept converted to RGBA8 (rows bottom-up,
+// without the border), beside the base format GL's texture environment
+// follows. A 1D texture has height 1.
+struct TextureLevel {
+    int width = 0, height = 0, border = 0;
+    GLint internalFormat = 1;  // as the program gave it
+    std::vector<unsigned char> rgba;
+    bool defined() const { return width > 0; }
+};
+
+struct Texture {
+    GLuint name = 0;
+    unsigned webgl = 0;  // WebGL's texture, 0 until the WebGL side makes one
+    GLenum target = 0;   // GL_TEXTURE_1D or GL_TEXTURE_2D; 0 before the first bind
+    GLenum baseFormat = GL_RGBA;  // of level 0: GL_ALPHA, GL_LUMINANCE, GL_LUMINANCE_ALPHA, GL_INTENSITY, GL_RGB, GL_RGBA
+    int width = 0, height = 0;    // level 0, without border
+    unsigned levelsDefined = 0;   // bit i: level i has an image
+    TextureLevel level[ZW_TEXTURE_LEVELS];
+    GLenum wrapS = GL_REPEAT, wrapT = GL_REPEAT;
+    GLenum minFilter = GL_NEAREST_MIPMAP_LINEAR, magFilter = GL_LINEAR;
+    float priority = 1;
+    float borderColor[4] = {0, 0, 0, 0};
+    unsigned serial = 1;  // bumped by every change of image or parameter
+};
+
+// The texture that applies to what is drawn: the 2D one if GL_TEXTURE_2D is on,
+// else the 1D one if GL_TEXTURE_1D is on, else null.
+Texture* boundTexture();
+// The texture bound to a target (GL_TEXTURE_1D/2D), never null (name 0 is the default).
+Texture& boundTo(GLenum target);
+// Whether a texture can be sampled as GL says: level 0 defined and, for a
+// mipmapping minification filter, every level down to 1x1 with the sizes halving.
+bool textureComplete(const Texture& t);
+
 struct State {
-    std::vector<Mat> modelview, projection;
+    std::vector<Mat> modelview, projection, texture;
     GLenum matrixMode;
 
-    // Capabilities that WebGL applies itself are passed on; these are the
-    // ones the layer emulates or only records.
-    bool lighting, lightOn[ZW_LIGHTS], colorMaterial, normalize, rescaleNormal, texture2D, autoNormal;
-    bool blend, depthTest, cullFace, lineSmooth, pointSmooth, polygonOffsetFill;
+    // Current attributes: what the next glVertex takes.
+    float color[4], normal[3], tex[4];
+    bool edgeFlag;
+    float index;  // colour index, recorded only
+
+    // The current raster position: window x, y (CSS pixels), z in [0, 1], clip w.
+    float rasterPos[4], rasterColor[4], rasterTex[4], rasterDistance;
+    bool rasterValid;
+    float rasterIndex;
+
+    // Capabilities.
+    bool lighting, lightOn[ZW_LIGHTS], colorMaterial, normalize, rescaleNormal;
+    bool texture1D, texture2D, texGenOn[4];  // s, t, r, q
+    bool fog, alphaTest, blend, depthTest, stencilTest, scissorTest, cullFace;
+    bool lineSmooth, pointSmooth, polygonSmooth, lineStipple, polygonStipple;
+    bool offsetFill, offsetLine, offsetPoint, clipOn[ZW_CLIP_PLANES];
+    bool autoNormal, dither, colorLogicOp, indexLogicOp;
+    bool map1On[9], map2On[9];  // evaluator maps, recorded: GL_MAP1_COLOR_4 .. GL_MAP1_VERTEX_4
 
     Light light[ZW_LIGHTS];
     Material material[2];  // front, back
     float modelAmbient[4];
-    bool twoSide;
+    bool localViewer, twoSide;
     GLenum colorMaterialFace, colorMaterialMode;
-    GLenum shadeModel;
-    GLenum frontFace, depthFunc, blendSrc, blendDst;
+    GLenum shadeModel, frontFace, cullFaceMode, polygonMode[2];  // polygonMode: front, back
+
+    GLenum depthFunc;
+    bool depthMask;
+    float depthRange[2], clearDepth;
+    GLenum blendSrc, blendDst, alphaFunc;
+    float alphaRef;
+    GLenum logicOp;
+    bool colorMask[4];
     float clearColor[4];
-    GLint viewport[4];
+    float clearIndex, clearAccum[4];
+    GLuint indexMask;
+    GLenum stencilFunc;
+    GLint stencilRef;
+    GLuint stencilValueMask;
+    GLenum stencilFail, stencilZFail, stencilZPass;
+    GLuint stencilWriteMask;
+    GLint clearStencil;
+
+    GLint viewport[4], scissor[4];  // CSS pixels
     float lineWidth, pointSize;
+    GLint lineStippleFactor;
+    GLuint lineStipplePattern;  // the low 16 bits
+    GLuint polygonStippleRows[32];  // row 0 = bottom; bit 31 = the leftmost pixel
     float offsetFactor, offsetUnits;
 
-    // Current attributes: what the next glVertex takes.
-    float color[4], normal[3], tex[2];
+    GLenum fogMode;
+    float fogDensity, fogStart, fogEnd, fogColor[4], fogIndex;
+
+    float clipPlane[ZW_CLIP_PLANES][4];  // eye coordinates
+
+    GLenum texEnvMode;
+    float texEnvColor[4];
+    GLenum texGenMode[4];
+    float objectPlane[4][4], eyePlane[4][4];  // eye planes in eye coordinates
+    GLuint bound1D, bound2D;
+
+    // Hints (recorded; they change nothing drawn).
+    GLenum hintPerspective, hintPoint, hintLine, hintPolygon, hintFog;
+
+    // Pixel transfer and zoom, recorded for the pixel calls.
+    float zoom[2];
+    GLuint listBase;
+    GLenum drawBuffer, readBuffer;
+    PixelStore unpack, pack;
 
     // The open glBegin block, if any.
     bool inBlock;
@@ -71,19 +181,36 @@ struct State {
 
     GLenum error;  // the first error since the last glGetError
 
-    // Counts changes, so the uniforms are sent again only when needed.
+    // Bumped by every change that can affect drawing: anything set through
+    // the state table, matrices, texture binds, images and parameters. The
+    // WebGL side batches consecutive blocks while it stays the same.
+    unsigned serial;
+    // Finer counts the WebGL side keeps its uniforms by.
     unsigned matrixSerial, lightSerial;
 };
 
 State& state();
 // Records an error unless an earlier one is still unread.
 void setError(GLenum e);
+// GL_INVALID_OPERATION between glBegin and glEnd: true when the call may go on.
+bool outsideBlock();
 Mat& currentMatrix();
 void touchMatrix();
+// Before a change that affects drawing: draws what is batched under the old
+// state, and bumps the serial.
+void changing();
 
 // A colour material follows the current colour: after glColor and at glEnd
 // the material the colour tracks takes the current colour's value.
 void trackColorMaterial();
+
+// Says once per name on the console that a call's effect is not drawn:
+// "glFoo: not drawn in a web page".
+void notDrawn(const char* name);
+
+// The device pixel ratio: CSS pixels to drawing-buffer pixels (glut.js sets
+// it through zwSetPixelRatio). Everything the program sees stays in CSS pixels.
+extern float pixelRatio;
 
 // ---- Display lists -----------------------------------------------------------
 // While a list is being compiled, each GL call that a list can hold is handed
@@ -92,19 +219,41 @@ void trackColorMaterial();
 bool record(std::function<void()> call);
 // A glBegin/glEnd block inside a list: kept as a ready vertex buffer.
 bool recordingBlock();
-void recordBlock(GLenum mode, const std::vector<Vertex>& vertices);
+// Whether a list is being compiled (GL_COMPILE or GL_COMPILE_AND_EXECUTE).
+bool compilingList();
+
+// ---- Pixels (glTexture.cpp) --------------------------------------------------
+// Unpacks a client image into RGBA floats (w*h*4, rows bottom-up) under
+// `store`; false (error set) for a bad format or type.
+bool unpackImage(const PixelStore& store, int w, int h, GLenum format, GLenum type, const void* pixels,
+                 std::vector<float>& rgba);
+// Packs RGBA floats into a client image under `store` (glReadPixels, glGetTexImage).
+bool packImage(const PixelStore& store, int w, int h, GLenum format, GLenum type, const float* rgba, void* pixels);
 
 // ---- The WebGL side (webgl.cpp) ----------------------------------------------
-// Draws vertices with the current state in one upload and one draw call.
-// Modes are GL's; quads, quad strips and polygons arrive already as triangles.
+// Draws vertices with the current state. Modes are GL's; quads, quad strips
+// and polygons arrive already as triangles.
 void drawBlock(GLenum mode, const Vertex* vertices, int count);
-// A vertex buffer kept on the WebGL side for a display list (line blocks keep
-// their vertices on this side too, to be drawn wide when the width asks).
+// A vertex buffer kept on the WebGL side for a display list.
 unsigned keepBlock(GLenum mode, const Vertex* vertices, int count);
 void drawKept(unsigned buffer, GLenum mode, int count);
 // Whether blocks reach WebGL at all: a measurement of the layer's own cost
 // turns this off and keeps everything else.
 extern bool submit;
+// Draws what is batched. Called before glClear, glReadPixels, glFlush,
+// glFinish, glBitmap and every state change (changing()).
+void flushBatch();
+// A texture level's image (whole: a new image for the level, of w x h at 0,
+// 0) or a part of it (x, y, w, h), RGBA8 rows bottom-up.
+void uploadTexture(Texture& t, int level, int x, int y, int w, int h, const unsigned char* rgba, bool whole);
+void freeTexture(Texture& t);
+// A bitmap's fragments: coverage w*h bytes (row 0 = bottom), 1 where a
+// fragment is made, lower-left at window (x, y) CSS pixels, depth z.
+void drawBitmap(float x, float y, int w, int h, const unsigned char* coverage, const float color[4], float z);
+// glClear: honours scissor and masks.
+void clearBuffers(GLbitfield mask);
+// RGBA bytes of the CSS pixels (x, y, w, h), rows bottom-up.
+void readPixels(int x, int y, int w, int h, unsigned char* rgba);
 
 // Quads, quad strips and polygons as triangles with the same provoking
 // (flat-shading) vertex and winding, written to `out`, and `mode` set to
@@ -113,3 +262,8 @@ extern bool submit;
 const std::vector<Vertex>& triangulate(GLenum& mode, const std::vector<Vertex>& in, std::vector<Vertex>& out);
 
 }  // namespace zw
+
+extern "C" {
+// Set by glut.js when the page's device pixel ratio is known or changes.
+void zwSetPixelRatio(double ratio);
+}
