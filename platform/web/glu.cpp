@@ -1,0 +1,1058 @@
+// GLU 1.3 on the layer's GL entry points: the camera and projection helpers,
+// error strings, image scaling and mipmaps are computed here; quadrics, the
+// tessellator and NURBS keep their objects and settings and report that they
+// do not draw yet. Everything goes through the layer's GL calls, so display
+// lists and errors behave as with any other GL call.
+#include <GL/gl.h>
+#include <GL/glu.h>
+
+#include <cmath>
+#include <cstdint>
+#include <cstdio>
+#include <cstring>
+#include <set>
+#include <string>
+#include <vector>
+
+namespace zw {
+// Says once on the console that `name` draws nothing in a web page. The
+// layer's own (glState.cpp) replaces this stand-in where it is defined.
+__attribute__((weak)) void notDrawn(const char* name) {
+    static std::set<std::string> said;
+    if (said.insert(name).second) std::fprintf(stderr, "%s: not drawn in a web page\n", name);
+}
+}  // namespace zw
+
+// ---- Matrices ---------------------------------------------------------------------
+
+namespace {
+
+// out = m * in, m column-major.
+void transform(const double m[16], const double in[4], double out[4]) {
+    for (int r = 0; r < 4; ++r) out[r] = m[r] * in[0] + m[4 + r] * in[1] + m[8 + r] * in[2] + m[12 + r] * in[3];
+}
+
+// r = a * b, column-major.
+void multiply(const double a[16], const double b[16], double r[16]) {
+    for (int col = 0; col < 4; ++col)
+        for (int row = 0; row < 4; ++row)
+            r[col * 4 + row] = a[row] * b[col * 4] + a[4 + row] * b[col * 4 + 1] + a[8 + row] * b[col * 4 + 2] +
+                               a[12 + row] * b[col * 4 + 3];
+}
+
+// The inverse of a column-major matrix by Gauss-Jordan elimination with
+// partial pivoting; false when it is singular.
+bool invert(const double a[16], double inv[16]) {
+    double m[4][8];
+    for (int r = 0; r < 4; ++r)
+        for (int c = 0; c < 4; ++c) {
+            m[r][c] = a[c * 4 + r];
+            m[r][c + 4] = (r == c);
+        }
+    for (int c = 0; c < 4; ++c) {
+        int pivot = c;
+        for (int r = c + 1; r < 4; ++r)
+            if (std::fabs(m[r][c]) > std::fabs(m[pivot][c])) pivot = r;
+        if (m[pivot][c] == 0) return false;
+        if (pivot != c)
+            for (int k = 0; k < 8; ++k) std::swap(m[c][k], m[pivot][k]);
+        const double d = m[c][c];
+        for (int k = 0; k < 8; ++k) m[c][k] /= d;
+        for (int r = 0; r < 4; ++r) {
+            if (r == c) continue;
+            const double f = m[r][c];
+            for (int k = 0; k < 8; ++k) m[r][k] -= f * m[c][k];
+        }
+    }
+    for (int r = 0; r < 4; ++r)
+        for (int c = 0; c < 4; ++c) inv[c * 4 + r] = m[r][c + 4];
+    return true;
+}
+
+// Window coordinates (x, y, z in the depth range 0..1) back to object
+// coordinates through (proj * model)^-1; in[3] is the clip w to assume.
+bool unproject(const double win[4], const GLdouble* model, const GLdouble* proj, const GLint* view, double out[4]) {
+    double pm[16], inv[16];
+    multiply(proj, model, pm);
+    if (!invert(pm, inv) || view[2] == 0 || view[3] == 0) return false;
+    const double ndc[4] = {(win[0] - view[0]) / view[2] * 2 - 1, (win[1] - view[1]) / view[3] * 2 - 1, win[2] * 2 - 1,
+                           win[3]};
+    transform(inv, ndc, out);
+    return true;
+}
+
+}  // namespace
+
+extern "C" {
+
+void gluOrtho2D(GLdouble left, GLdouble right, GLdouble bottom, GLdouble top) {
+    glOrtho(left, right, bottom, top, -1, 1);
+}
+
+void gluPerspective(GLdouble fovy, GLdouble aspect, GLdouble zNear, GLdouble zFar) {
+    const double radians = fovy / 2 * M_PI / 180;
+    const double deltaZ = zFar - zNear, sine = std::sin(radians);
+    // A degenerate camera leaves the matrix alone, as GLU does.
+    if (deltaZ == 0 || sine == 0 || aspect == 0) return;
+    const double cotangent = std::cos(radians) / sine;
+    const GLdouble m[16] = {cotangent / aspect, 0, 0, 0, 0, cotangent, 0, 0,
+                            0, 0, -(zFar + zNear) / deltaZ, -1, 0, 0, -2 * zNear * zFar / deltaZ, 0};
+    glMultMatrixd(m);
+}
+
+void gluLookAt(GLdouble ex, GLdouble ey, GLdouble ez, GLdouble cx, GLdouble cy, GLdouble cz, GLdouble ux,
+               GLdouble uy, GLdouble uz) {
+    // forward, side = forward x up, up' = side x forward; in single precision,
+    // as GLU computes it (the pages' pictures depend on these bits).
+    float f[3] = {float(cx - ex), float(cy - ey), float(cz - ez)};
+    const float up[3] = {float(ux), float(uy), float(uz)};
+    auto normalise = [](float* v) {
+        const float l = std::sqrt(v[0] * v[0] + v[1] * v[1] + v[2] * v[2]);
+        if (l == 0) return;
+        for (int i = 0; i < 3; ++i) v[i] /= l;
+    };
+    normalise(f);
+    float s[3] = {f[1] * up[2] - f[2] * up[1], f[2] * up[0] - f[0] * up[2], f[0] * up[1] - f[1] * up[0]};
+    normalise(s);
+    const float u[3] = {s[1] * f[2] - s[2] * f[1], s[2] * f[0] - s[0] * f[2], s[0] * f[1] - s[1] * f[0]};
+    const GLfloat m[16] = {s[0], u[0], -f[0], 0, s[1], u[1], -f[1], 0, s[2], u[2], -f[2], 0, 0, 0, 0, 1};
+    glMultMatrixf(m);
+    glTranslated(-ex, -ey, -ez);
+}
+
+GLint gluProject(GLdouble objX, GLdouble objY, GLdouble objZ, const GLdouble* model, const GLdouble* proj,
+                 const GLint* view, GLdouble* winX, GLdouble* winY, GLdouble* winZ) {
+    const double in[4] = {objX, objY, objZ, 1};
+    double eye[4], clip[4];
+    transform(model, in, eye);
+    transform(proj, eye, clip);
+    if (clip[3] == 0) return GL_FALSE;
+    const double x = clip[0] / clip[3], y = clip[1] / clip[3], z = clip[2] / clip[3];
+    *winX = view[0] + view[2] * (x * 0.5 + 0.5);
+    *winY = view[1] + view[3] * (y * 0.5 + 0.5);
+    *winZ = z * 0.5 + 0.5;
+    return GL_TRUE;
+}
+
+GLint gluUnProject(GLdouble winX, GLdouble winY, GLdouble winZ, const GLdouble* model, const GLdouble* proj,
+                   const GLint* view, GLdouble* objX, GLdouble* objY, GLdouble* objZ) {
+    // The outputs stay untouched when the point cannot be taken back.
+    const double win[4] = {winX, winY, winZ, 1};
+    double out[4];
+    if (!unproject(win, model, proj, view, out) || out[3] == 0) return GL_FALSE;
+    *objX = out[0] / out[3];
+    *objY = out[1] / out[3];
+    *objZ = out[2] / out[3];
+    return GL_TRUE;
+}
+
+GLint gluUnProject4(GLdouble winX, GLdouble winY, GLdouble winZ, GLdouble clipW, const GLdouble* model,
+                    const GLdouble* proj, const GLint* view, GLdouble nearVal, GLdouble farVal, GLdouble* objX,
+                    GLdouble* objY, GLdouble* objZ, GLdouble* objW) {
+    // winZ is in the depth range [nearVal, farVal]; the result is not divided by w.
+    if (farVal == nearVal) return GL_FALSE;
+    const double win[4] = {winX, winY, (winZ - nearVal) / (farVal - nearVal), clipW};
+    double out[4];
+    if (!unproject(win, model, proj, view, out)) return GL_FALSE;
+    *objX = out[0];
+    *objY = out[1];
+    *objZ = out[2];
+    *objW = out[3];
+    return GL_TRUE;
+}
+
+void gluPickMatrix(GLdouble x, GLdouble y, GLdouble deltaX, GLdouble deltaY, GLint* view) {
+    // Maps the pick box centred on (x, y) onto the whole viewport.
+    if (deltaX <= 0 || deltaY <= 0) return;
+    glTranslated((view[2] - 2 * (x - view[0])) / deltaX, (view[3] - 2 * (y - view[1])) / deltaY, 0);
+    glScaled(view[2] / deltaX, view[3] / deltaY, 1);
+}
+
+// ---- Strings ----------------------------------------------------------------------
+
+const GLubyte* gluErrorString(GLenum error) {
+    struct Entry {
+        GLenum code;
+        const char* text;
+    };
+    static const Entry table[] = {
+        {GL_NO_ERROR, "no error"},
+        {GL_INVALID_ENUM, "invalid enumerant"},
+        {GL_INVALID_VALUE, "invalid value"},
+        {GL_INVALID_OPERATION, "invalid operation"},
+        {GL_STACK_OVERFLOW, "stack overflow"},
+        {GL_STACK_UNDERFLOW, "stack underflow"},
+        {GL_OUT_OF_MEMORY, "out of memory"},
+        {0x8031, "table too large"},                  // GL_TABLE_TOO_LARGE
+        {0x0506, "invalid framebuffer operation"},    // GL_INVALID_FRAMEBUFFER_OPERATION
+        {GLU_INVALID_ENUM, "invalid enumerant"},
+        {GLU_INVALID_VALUE, "invalid value"},
+        {GLU_OUT_OF_MEMORY, "out of memory"},
+        {GLU_INCOMPATIBLE_GL_VERSION, "incompatible gl version"},
+        {GLU_INVALID_OPERATION, "invalid operation"},
+    };
+    for (const Entry& e : table)
+        if (e.code == error) return reinterpret_cast<const GLubyte*>(e.text);
+    // The NURBS and tessellator errors their callbacks receive, in code order.
+    static const char* const nurbs[] = {
+        "spline order un-supported",
+        "too few knots",
+        "valid knot range is empty",
+        "decreasing knot sequence knot",
+        "knot multiplicity greater than order of spline",
+        "gluEndCurve() must follow gluBeginCurve()",
+        "gluBeginCurve() must precede gluEndCurve()",
+        "missing or extra geometric data",
+        "can't draw piecewise linear trimming curves",
+        "missing or extra domain data",
+        "missing or extra domain data",
+        "gluEndTrim() must precede gluEndSurface()",
+        "gluBeginSurface() must precede gluEndSurface()",
+        "curve of improper type passed as trim curve",
+        "gluBeginSurface() must precede gluBeginTrim()",
+        "gluEndTrim() must follow gluBeginTrim()",
+        "gluBeginTrim() must precede gluEndTrim()",
+        "invalid or missing trim curve",
+        "gluBeginTrim() must precede gluPwlCurve()",
+        "piecewise linear trimming curve referenced twice",
+        "piecewise linear trimming curve and nurbs curve mixed",
+        "improper usage of trim data type",
+        "nurbs curve referenced twice",
+        "nurbs curve and piecewise linear trimming curve mixed",
+        "nurbs surface referenced twice",
+        "invalid property",
+        "gluEndSurface() must follow gluBeginSurface()",
+        "intersecting or misoriented trim curves",
+        "intersecting trim curves",
+        "UNUSED",
+        "unconnected trim curves",
+        "unknown knot error",
+        "negative vertex count encountered",
+        "negative byte-stride encounteed",
+        "unknown type descriptor",
+        "null control point reference",
+        "duplicate point on piecewise linear trimming curve",
+    };
+    static const char* const tess[] = {
+        "gluTessBeginPolygon() must precede a gluTessEndPolygon()",
+        "gluTessBeginContour() must precede a gluTessEndContour()",
+        "gluTessEndPolygon() must follow a gluTessBeginPolygon()",
+        "gluTessEndContour() must follow a gluTessBeginContour()",
+        "a coordinate is too large",
+        "need combine callback",
+    };
+    const size_t nurbsCount = sizeof nurbs / sizeof *nurbs, tessCount = sizeof tess / sizeof *tess;
+    if (error >= GLU_NURBS_ERROR1 && error < GLU_NURBS_ERROR1 + nurbsCount)
+        return reinterpret_cast<const GLubyte*>(nurbs[error - GLU_NURBS_ERROR1]);
+    if (error >= GLU_TESS_ERROR1 && error < GLU_TESS_ERROR1 + tessCount)
+        return reinterpret_cast<const GLubyte*>(tess[error - GLU_TESS_ERROR1]);
+    return nullptr;
+}
+
+const GLubyte* gluGetString(GLenum name) {
+    // No GLU extension is offered: the NURBS tessellator does not draw here.
+    if (name == GLU_VERSION) return reinterpret_cast<const GLubyte*>("1.3");
+    if (name == GLU_EXTENSIONS) return reinterpret_cast<const GLubyte*>("");
+    return nullptr;
+}
+
+GLboolean gluCheckExtension(const GLubyte* extName, const GLubyte* extString) {
+    // A whole word of the space-separated list.
+    if (!extName || !extString) return GL_FALSE;
+    const char* name = reinterpret_cast<const char*>(extName);
+    const size_t n = std::strlen(name);
+    if (n == 0 || std::strchr(name, ' ')) return GL_FALSE;
+    const char* p = reinterpret_cast<const char*>(extString);
+    while (*p) {
+        while (*p == ' ') ++p;
+        const char* end = p;
+        while (*end && *end != ' ') ++end;
+        if (size_t(end - p) == n && std::strncmp(p, name, n) == 0) return GL_TRUE;
+        p = end;
+    }
+    return GL_FALSE;
+}
+
+}  // extern "C"
+
+// ---- Images -----------------------------------------------------------------------
+// An image is read into one double per component, in the type's own integer
+// scale (0..255 for bytes, the field's range for packed types, 0/1 for bitmaps),
+// filtered, and written back rounded to the nearest value of the same type.
+
+namespace {
+
+struct PixelStore {
+    GLint alignment = 4, rowLength = 0, skipRows = 0, skipPixels = 0, swapBytes = 0, lsbFirst = 0;
+};
+
+PixelStore readStore(bool pack) {
+    PixelStore s;
+    glGetIntegerv(pack ? GL_PACK_ALIGNMENT : GL_UNPACK_ALIGNMENT, &s.alignment);
+    glGetIntegerv(pack ? GL_PACK_ROW_LENGTH : GL_UNPACK_ROW_LENGTH, &s.rowLength);
+    glGetIntegerv(pack ? GL_PACK_SKIP_ROWS : GL_UNPACK_SKIP_ROWS, &s.skipRows);
+    glGetIntegerv(pack ? GL_PACK_SKIP_PIXELS : GL_UNPACK_SKIP_PIXELS, &s.skipPixels);
+    glGetIntegerv(pack ? GL_PACK_SWAP_BYTES : GL_UNPACK_SWAP_BYTES, &s.swapBytes);
+    glGetIntegerv(pack ? GL_PACK_LSB_FIRST : GL_UNPACK_LSB_FIRST, &s.lsbFirst);
+    return s;
+}
+
+void writeUnpackStore(const PixelStore& s) {
+    glPixelStorei(GL_UNPACK_ALIGNMENT, s.alignment);
+    glPixelStorei(GL_UNPACK_ROW_LENGTH, s.rowLength);
+    glPixelStorei(GL_UNPACK_SKIP_ROWS, s.skipRows);
+    glPixelStorei(GL_UNPACK_SKIP_PIXELS, s.skipPixels);
+    glPixelStorei(GL_UNPACK_SWAP_BYTES, s.swapBytes);
+    glPixelStorei(GL_UNPACK_LSB_FIRST, s.lsbFirst);
+}
+
+// What one pixel of a format and type is made of.
+struct Layout {
+    int components = 0;   // per pixel
+    int elementBytes = 0;  // per element (a packed type: one element per pixel)
+    bool bitmap = false, isFloat = false, isSigned = false;
+    int bits[4] = {0, 0, 0, 0};  // packed: each component's field width, in the format's order
+    bool reversed = false;       // packed: the first component in the lowest bits
+    bool packed() const { return bits[0] != 0; }
+};
+
+int formatComponents(GLenum format) {
+    switch (format) {
+        case GL_COLOR_INDEX:
+        case GL_STENCIL_INDEX:
+        case GL_DEPTH_COMPONENT:
+        case GL_RED:
+        case GL_GREEN:
+        case GL_BLUE:
+        case GL_ALPHA:
+        case GL_LUMINANCE: return 1;
+        case GL_LUMINANCE_ALPHA: return 2;
+        case GL_RGB:
+        case GL_BGR: return 3;
+        case GL_RGBA:
+        case GL_BGRA: return 4;
+        default: return 0;
+    }
+}
+
+// GLU's checks of a format and type: 0 when they go together, else the error.
+GLint describe(GLenum format, GLenum type, Layout& l) {
+    l = Layout();
+    l.components = formatComponents(format);
+    if (l.components == 0) return GLU_INVALID_ENUM;
+    struct Packed {
+        GLenum type;
+        int bytes, a, b, c, d;
+        bool reversed;
+    };
+    static const Packed packedTypes[] = {
+        {GL_UNSIGNED_BYTE_3_3_2, 1, 3, 3, 2, 0, false},        {GL_UNSIGNED_BYTE_2_3_3_REV, 1, 3, 3, 2, 0, true},
+        {GL_UNSIGNED_SHORT_5_6_5, 2, 5, 6, 5, 0, false},       {GL_UNSIGNED_SHORT_5_6_5_REV, 2, 5, 6, 5, 0, true},
+        {GL_UNSIGNED_SHORT_4_4_4_4, 2, 4, 4, 4, 4, false},     {GL_UNSIGNED_SHORT_4_4_4_4_REV, 2, 4, 4, 4, 4, true},
+        {GL_UNSIGNED_SHORT_5_5_5_1, 2, 5, 5, 5, 1, false},     {GL_UNSIGNED_SHORT_1_5_5_5_REV, 2, 5, 5, 5, 1, true},
+        {GL_UNSIGNED_INT_8_8_8_8, 4, 8, 8, 8, 8, false},       {GL_UNSIGNED_INT_8_8_8_8_REV, 4, 8, 8, 8, 8, true},
+        {GL_UNSIGNED_INT_10_10_10_2, 4, 10, 10, 10, 2, false}, {GL_UNSIGNED_INT_2_10_10_10_REV, 4, 10, 10, 10, 2, true},
+    };
+    for (const Packed& p : packedTypes) {
+        if (p.type != type) continue;
+        const int fields = p.d ? 4 : 3;
+        // Three fields take GL_RGB; four take GL_RGBA or GL_BGRA.
+        if (fields == 3 ? format != GL_RGB : format != GL_RGBA && format != GL_BGRA) return GLU_INVALID_OPERATION;
+        l.elementBytes = p.bytes;
+        l.bits[0] = p.a, l.bits[1] = p.b, l.bits[2] = p.c, l.bits[3] = p.d;
+        l.reversed = p.reversed;
+        return 0;
+    }
+    switch (type) {
+        case GL_BITMAP:
+            if (format != GL_COLOR_INDEX && format != GL_STENCIL_INDEX) return GLU_INVALID_ENUM;
+            l.bitmap = true;
+            l.elementBytes = 1;
+            return 0;
+        case GL_UNSIGNED_BYTE: l.elementBytes = 1; return 0;
+        case GL_BYTE: l.elementBytes = 1, l.isSigned = true; return 0;
+        case GL_UNSIGNED_SHORT: l.elementBytes = 2; return 0;
+        case GL_SHORT: l.elementBytes = 2, l.isSigned = true; return 0;
+        case GL_UNSIGNED_INT: l.elementBytes = 4; return 0;
+        case GL_INT: l.elementBytes = 4, l.isSigned = true; return 0;
+        case GL_FLOAT: l.elementBytes = 4, l.isFloat = true; return 0;
+        default: return GLU_INVALID_ENUM;
+    }
+}
+
+// Bytes from one row's start to the next's, as GL's pixel store lays them out.
+size_t rowStride(const Layout& l, const PixelStore& s, int width) {
+    const size_t pixels = s.rowLength > 0 ? size_t(s.rowLength) : size_t(width);
+    const size_t a = size_t(s.alignment > 0 ? s.alignment : 1);
+    if (l.bitmap) return (pixels * l.components + 8 * a - 1) / (8 * a) * a;
+    const size_t perPixel = size_t(l.packed() ? 1 : l.components) * l.elementBytes;
+    const size_t bytes = pixels * perPixel;
+    if (size_t(l.elementBytes) >= a) return bytes;
+    return (bytes + a - 1) / a * a;
+}
+
+size_t imageBytes(const Layout& l, const PixelStore& s, int width, int height) {
+    return rowStride(l, s, width) * size_t(height);
+}
+
+uint32_t loadElement(const unsigned char* p, int bytes, bool swap) {
+    unsigned char b[4] = {0, 0, 0, 0};
+    for (int i = 0; i < bytes; ++i) b[i] = p[swap ? bytes - 1 - i : i];
+    uint32_t v = 0;
+    std::memcpy(&v, b, 4);  // little-endian: the first `bytes` bytes are the value
+    return v;
+}
+
+void storeElement(unsigned char* p, int bytes, bool swap, uint32_t v) {
+    unsigned char b[4];
+    std::memcpy(b, &v, 4);
+    for (int i = 0; i < bytes; ++i) p[swap ? bytes - 1 - i : i] = b[i];
+}
+
+// The field of component k of a packed pixel: its shift and mask.
+void field(const Layout& l, int k, int& shift, uint32_t& mask) {
+    const int total = l.elementBytes * 8, count = l.bits[3] ? 4 : 3;
+    int below = 0;  // bits below field k
+    if (l.reversed) {
+        for (int i = 0; i < k; ++i) below += l.bits[i];
+    } else {
+        for (int i = k + 1; i < count; ++i) below += l.bits[i];
+    }
+    (void)total;
+    shift = below;
+    mask = (1u << l.bits[k]) - 1;
+}
+
+std::vector<double> readImage(const Layout& l, const PixelStore& s, int width, int height, const void* data) {
+    std::vector<double> out(size_t(width) * height * l.components);
+    const unsigned char* base = static_cast<const unsigned char*>(data);
+    const size_t stride = rowStride(l, s, width);
+    const bool swap = s.swapBytes && l.elementBytes > 1;
+    size_t n = 0;
+    for (int y = 0; y < height; ++y) {
+        const unsigned char* row = base + size_t(y + s.skipRows) * stride;
+        for (int x = 0; x < width; ++x) {
+            if (l.bitmap) {
+                for (int k = 0; k < l.components; ++k) {
+                    const size_t bit = size_t(x + s.skipPixels) * l.components + k;
+                    const int shift = s.lsbFirst ? int(bit % 8) : 7 - int(bit % 8);
+                    out[n++] = (row[bit / 8] >> shift) & 1;
+                }
+            } else if (l.packed()) {
+                const uint32_t v = loadElement(row + size_t(x + s.skipPixels) * l.elementBytes, l.elementBytes, swap);
+                for (int k = 0; k < l.components; ++k) {
+                    int shift;
+                    uint32_t mask;
+                    field(l, k, shift, mask);
+                    out[n++] = double((v >> shift) & mask);
+                }
+            } else {
+                const unsigned char* p = row + size_t(x + s.skipPixels) * l.components * l.elementBytes;
+                for (int k = 0; k < l.components; ++k, p += l.elementBytes) {
+                    const uint32_t v = loadElement(p, l.elementBytes, swap);
+                    double d;
+                    if (l.isFloat) {
+                        float f;
+                        std::memcpy(&f, &v, 4);
+                        d = f;
+                    } else if (l.isSigned) {
+                        d = l.elementBytes == 1 ? double(int8_t(v)) : l.elementBytes == 2 ? double(int16_t(v))
+                                                                                          : double(int32_t(v));
+                    } else {
+                        d = double(v);
+                    }
+                    out[n++] = d;
+                }
+            }
+        }
+    }
+    return out;
+}
+
+// The nearest value of the type, within its range.
+uint32_t toElement(const Layout& l, double v) {
+    double lo = 0, hi;
+    if (l.isSigned) {
+        hi = std::ldexp(1.0, l.elementBytes * 8 - 1) - 1;
+        lo = -hi - 1;
+    } else {
+        hi = std::ldexp(1.0, l.elementBytes * 8) - 1;
+    }
+    double r = std::floor(v + 0.5);
+    if (r < lo) r = lo;
+    if (r > hi) r = hi;
+    if (l.isSigned) return uint32_t(int32_t(r));
+    return uint32_t(r);
+}
+
+void writeImage(const Layout& l, const PixelStore& s, int width, int height, const std::vector<double>& in,
+                void* data) {
+    unsigned char* base = static_cast<unsigned char*>(data);
+    const size_t stride = rowStride(l, s, width);
+    const bool swap = s.swapBytes && l.elementBytes > 1;
+    size_t n = 0;
+    for (int y = 0; y < height; ++y) {
+        unsigned char* row = base + size_t(y + s.skipRows) * stride;
+        for (int x = 0; x < width; ++x) {
+            if (l.bitmap) {
+                for (int k = 0; k < l.components; ++k) {
+                    const size_t bit = size_t(x + s.skipPixels) * l.components + k;
+                    const int shift = s.lsbFirst ? int(bit % 8) : 7 - int(bit % 8);
+                    const unsigned char m = (unsigned char)(1u << shift);
+                    if (in[n++] >= 0.5) row[bit / 8] |= m;
+                    else row[bit / 8] &= (unsigned char)~m;
+                }
+            } else if (l.packed()) {
+                uint32_t v = 0;
+                for (int k = 0; k < l.components; ++k) {
+                    int shift;
+                    uint32_t mask;
+                    field(l, k, shift, mask);
+                    double r = std::floor(in[n++] + 0.5);
+                    r = r < 0 ? 0 : r > mask ? mask : r;
+                    v |= uint32_t(r) << shift;
+                }
+                storeElement(row + size_t(x + s.skipPixels) * l.elementBytes, l.elementBytes, swap, v);
+            } else {
+                unsigned char* p = row + size_t(x + s.skipPixels) * l.components * l.elementBytes;
+                for (int k = 0; k < l.components; ++k, p += l.elementBytes) {
+                    uint32_t v;
+                    if (l.isFloat) {
+                        const float f = float(in[n]);
+                        std::memcpy(&v, &f, 4);
+                    } else {
+                        v = toElement(l, in[n]);
+                    }
+                    ++n;
+                    storeElement(p, l.elementBytes, swap, v);
+                }
+            }
+        }
+    }
+}
+
+// The box filter: each output pixel averages the input area it covers, each
+// input pixel weighted by the part of it inside the box. When enlarging, the
+// box is one input pixel wide around the output pixel's centre, which is
+// linear interpolation between the two nearest input pixels; past an edge it
+// takes in the opposite edge, as the desktop GLU does.
+std::vector<double> scale(const std::vector<double>& in, int components, int wIn, int hIn, int wOut, int hOut) {
+    std::vector<double> out(size_t(wOut) * hOut * components);
+    const double cx = double(wIn) / wOut, cy = double(hIn) / hOut;
+    const double halfX = wIn > wOut ? cx / 2 : 0.5, halfY = hIn > hOut ? cy / 2 : 0.5;
+    std::vector<double> sum(components);
+    for (int i = 0; i < hOut; ++i) {
+        const double centreY = cy * (i + 0.5), lowY = centreY - halfY, highY = centreY + halfY;
+        for (int j = 0; j < wOut; ++j) {
+            const double centreX = cx * (j + 0.5), lowX = centreX - halfX, highX = centreX + halfX;
+            std::fill(sum.begin(), sum.end(), 0.0);
+            double area = 0;
+            for (double y = lowY, yi = std::floor(lowY); y < highY; y = ++yi) {
+                const double partY = std::fmin(highY, yi + 1) - y;
+                const int row = int(((long long)yi % hIn + hIn) % hIn);
+                for (double x = lowX, xi = std::floor(lowX); x < highX; x = ++xi) {
+                    const double part = (std::fmin(highX, xi + 1) - x) * partY;
+                    const int col = int(((long long)xi % wIn + wIn) % wIn);
+                    const double* p = &in[(size_t(row) * wIn + col) * components];
+                    for (int k = 0; k < components; ++k) sum[k] += p[k] * part;
+                    area += part;
+                }
+            }
+            double* o = &out[(size_t(i) * wOut + j) * components];
+            for (int k = 0; k < components; ++k) o[k] = sum[k] / area;
+        }
+    }
+    return out;
+}
+
+// The power of two nearest n (upward when n lies halfway).
+int nearestPowerOfTwo(int n) {
+    int p = 1;
+    while (p * 2 <= n) p *= 2;
+    return (n - p) * 2 >= p ? p * 2 : p;
+}
+
+bool isPowerOfTwo(int n) { return n > 0 && (n & (n - 1)) == 0; }
+
+int levelsBelow(int w, int h) {  // the highest level of a full pyramid from w x h
+    int levels = 0;
+    while (w > 1 || h > 1) {
+        w = w > 1 ? w / 2 : 1, h = h > 1 ? h / 2 : 1;
+        ++levels;
+    }
+    return levels;
+}
+
+// Loads levels [base, max] of the pyramid whose level `level` is `image` (w x h,
+// components doubles per pixel) with glTexImage1D/2D, each level the halving
+// of the one above; the pixels go to GL tightly packed.
+void loadLevels(GLenum target, GLint internalFormat, const Layout& l, GLenum format, GLenum type, int w, int h,
+                int level, int base, int max, std::vector<double> image, bool oneD) {
+    const PixelStore saved = readStore(false);
+    writeUnpackStore(PixelStore{1, 0, 0, 0, 0, 0});
+    PixelStore tight;
+    tight.alignment = 1;
+    std::vector<unsigned char> bytes;
+    for (int at = level; at <= max; ++at) {
+        if (at >= base) {
+            bytes.assign(imageBytes(l, tight, w, h), 0);
+            writeImage(l, tight, w, h, image, bytes.data());
+            if (oneD) glTexImage1D(target, at, internalFormat, w, 0, format, type, bytes.data());
+            else glTexImage2D(target, at, internalFormat, w, h, 0, format, type, bytes.data());
+        }
+        if (w == 1 && h == 1) break;
+        const int w2 = w > 1 ? w / 2 : 1, h2 = h > 1 ? h / 2 : 1;
+        image = scale(image, l.components, w, h, w2, h2);
+        w = w2, h = h2;
+    }
+    writeUnpackStore(saved);
+}
+
+GLint maxTextureSize() {
+    GLint most = 2048;
+    glGetIntegerv(GL_MAX_TEXTURE_SIZE, &most);
+    return most > 0 ? most : 1;
+}
+
+// Shared by the 1D and 2D builders: the checks GLU makes, then the levels.
+GLint build(GLenum target, GLint internalFormat, int width, int height, GLenum format, GLenum type, int level,
+            int base, int max, bool fitToPowers, bool oneD, const void* data) {
+    if (target != (oneD ? GL_TEXTURE_1D : GL_TEXTURE_2D)) return GLU_INVALID_ENUM;
+    if (width < 1 || height < 1) return GLU_INVALID_VALUE;
+    Layout l;
+    if (const GLint error = describe(format, type, l)) return error;
+    if (format == GL_STENCIL_INDEX) return GLU_INVALID_ENUM;  // not a texture's format
+    std::vector<double> image = readImage(l, readStore(false), width, height, data);
+    if (fitToPowers) {
+        // The nearest powers of two, then halved until GL takes the size.
+        int w = nearestPowerOfTwo(width), h = oneD ? 1 : nearestPowerOfTwo(height);
+        const int most = maxTextureSize();
+        while (w > most) w /= 2;
+        while (h > most) h /= 2;
+        if (w != width || h != height) image = scale(image, l.components, width, height, w, h);
+        loadLevels(target, internalFormat, l, format, type, w, h, 0, 0, levelsBelow(w, h), image, oneD);
+        return 0;
+    }
+    if (!isPowerOfTwo(width) || !isPowerOfTwo(height)) return GLU_INVALID_VALUE;
+    if (level < 0 || level > base || base < 0 || max < base || max > level + levelsBelow(width, height))
+        return GLU_INVALID_VALUE;
+    loadLevels(target, internalFormat, l, format, type, width, height, level, base, max, image, oneD);
+    return 0;
+}
+
+}  // namespace
+
+extern "C" {
+
+GLint gluScaleImage(GLenum format, GLsizei wIn, GLsizei hIn, GLenum typeIn, const void* dataIn, GLsizei wOut,
+                    GLsizei hOut, GLenum typeOut, GLvoid* dataOut) {
+    if (wIn < 0 || hIn < 0 || wOut < 0 || hOut < 0) return GLU_INVALID_VALUE;
+    Layout in, out;
+    if (const GLint error = describe(format, typeIn, in)) return error;
+    if (const GLint error = describe(format, typeOut, out)) return error;
+    if (wIn == 0 || hIn == 0 || wOut == 0 || hOut == 0) return 0;
+    // Values keep their meaning across types: a byte's 255 is a float's 1, a
+    // 5-bit field's 31 a byte's 255 (GL's conversion of unsigned and signed
+    // integers to [0, 1] and [-1, 1]).
+    auto unit = [](const Layout& l, int k) {
+        if (l.isFloat) return 1.0;
+        if (l.bitmap) return 1.0;
+        if (l.packed()) return std::ldexp(1.0, l.bits[k]) - 1;
+        return l.isSigned ? std::ldexp(1.0, l.elementBytes * 8 - 1) - 1 : std::ldexp(1.0, l.elementBytes * 8) - 1;
+    };
+    std::vector<double> image = readImage(in, readStore(false), wIn, hIn, dataIn);
+    // Colour indices and stencil values are not colours: they keep their value.
+    const bool index = format == GL_COLOR_INDEX || format == GL_STENCIL_INDEX;
+    if (typeIn != typeOut && !index)
+        for (size_t n = 0; n < image.size(); ++n) {
+            const int k = int(n % in.components);
+            image[n] = image[n] / unit(in, k) * unit(out, k);
+        }
+    writeImage(out, readStore(true), wOut, hOut, scale(image, in.components, wIn, hIn, wOut, hOut), dataOut);
+    return 0;
+}
+
+GLint gluBuild1DMipmaps(GLenum target, GLint internalFormat, GLsizei width, GLenum format, GLenum type,
+                        const void* data) {
+    return build(target, internalFormat, width, 1, format, type, 0, 0, 0, true, true, data);
+}
+
+GLint gluBuild2DMipmaps(GLenum target, GLint internalFormat, GLsizei width, GLsizei height, GLenum format,
+                        GLenum type, const void* data) {
+    return build(target, internalFormat, width, height, format, type, 0, 0, 0, true, false, data);
+}
+
+GLint gluBuild1DMipmapLevels(GLenum target, GLint internalFormat, GLsizei width, GLenum format, GLenum type,
+                             GLint level, GLint base, GLint max, const void* data) {
+    return build(target, internalFormat, width, 1, format, type, level, base, max, false, true, data);
+}
+
+GLint gluBuild2DMipmapLevels(GLenum target, GLint internalFormat, GLsizei width, GLsizei height, GLenum format,
+                             GLenum type, GLint level, GLint base, GLint max, const void* data) {
+    return build(target, internalFormat, width, height, format, type, level, base, max, false, false, data);
+}
+
+// GL 1.1 has no 3D textures: the arguments are checked, nothing is loaded.
+static GLint build3D(const char* name, GLenum target, GLsizei width, GLsizei height, GLsizei depth, GLenum format,
+                     GLenum type) {
+    if (target != GL_TEXTURE_3D) return GLU_INVALID_ENUM;
+    if (width < 1 || height < 1 || depth < 1) return GLU_INVALID_VALUE;
+    Layout l;
+    if (const GLint error = describe(format, type, l)) return error;
+    zw::notDrawn(name);
+    return 0;
+}
+
+GLint gluBuild3DMipmaps(GLenum target, GLint, GLsizei width, GLsizei height, GLsizei depth, GLenum format,
+                        GLenum type, const void*) {
+    return build3D("gluBuild3DMipmaps", target, width, height, depth, format, type);
+}
+
+GLint gluBuild3DMipmapLevels(GLenum target, GLint, GLsizei width, GLsizei height, GLsizei depth, GLenum format,
+                             GLenum type, GLint, GLint, GLint, const void*) {
+    return build3D("gluBuild3DMipmapLevels", target, width, height, depth, format, type);
+}
+
+}  // extern "C"
+
+// ---- Quadrics, the tessellator and NURBS --------------------------------------------
+// Real objects that keep what the program sets, so that programs run on; the
+// shapes they would draw are reported instead.
+
+struct GLUquadric {
+    GLenum drawStyle = GLU_FILL, orientation = GLU_OUTSIDE, normals = GLU_SMOOTH;
+    GLboolean texture = GL_FALSE;
+    void (*error)(GLenum) = nullptr;
+};
+
+struct GLUtesselator {
+    GLdouble windingRule = GLU_TESS_WINDING_ODD, boundaryOnly = GL_FALSE, tolerance = 0;
+    GLdouble normal[3] = {0, 0, 0};
+    _GLUfuncptr callbacks[12] = {};  // by GLU_TESS_BEGIN + i
+    void* polygonData = nullptr;
+    bool inPolygon = false, inContour = false;
+};
+
+struct GLUnurbs {
+    GLfloat samplingTolerance = 50, parametricTolerance = 0.5f, uStep = 100, vStep = 100;
+    GLfloat displayMode = GLU_FILL, culling = GL_FALSE, autoLoad = GL_TRUE, samplingMethod = GLU_PATH_LENGTH;
+    GLfloat mode = GLU_NURBS_RENDERER;
+    _GLUfuncptr callbacks[16] = {};
+    void (*error)(GLenum) = nullptr;
+    void* userData = nullptr;
+    bool inCurve = false, inSurface = false, inTrim = false;
+};
+
+namespace {
+
+void quadricError(GLUquadric* q, GLenum e) {
+    if (q && q->error) q->error(e);
+}
+
+void tessError(GLUtesselator* t, GLenum e) {
+    using Error = void (*)(GLenum);
+    using ErrorData = void (*)(GLenum, void*);
+    if (_GLUfuncptr f = t->callbacks[GLU_TESS_ERROR_DATA - GLU_TESS_BEGIN])
+        reinterpret_cast<ErrorData>(f)(e, t->polygonData);
+    else if (_GLUfuncptr g = t->callbacks[GLU_TESS_ERROR - GLU_TESS_BEGIN])
+        reinterpret_cast<Error>(g)(e);
+}
+
+void nurbsError(GLUnurbs* n, GLenum e) {
+    if (n && n->error) n->error(e);
+}
+
+}  // namespace
+
+extern "C" {
+
+GLUquadric* gluNewQuadric(void) { return new GLUquadric(); }
+void gluDeleteQuadric(GLUquadric* q) { delete q; }
+
+void gluQuadricCallback(GLUquadric* q, GLenum which, _GLUfuncptr f) {
+    if (!q) return;
+    if (which != GLU_ERROR) return quadricError(q, GLU_INVALID_ENUM);
+    q->error = reinterpret_cast<void (*)(GLenum)>(f);
+}
+
+void gluQuadricDrawStyle(GLUquadric* q, GLenum style) {
+    if (!q) return;
+    if (style != GLU_POINT && style != GLU_LINE && style != GLU_FILL && style != GLU_SILHOUETTE)
+        return quadricError(q, GLU_INVALID_ENUM);
+    q->drawStyle = style;
+}
+
+void gluQuadricOrientation(GLUquadric* q, GLenum orientation) {
+    if (!q) return;
+    if (orientation != GLU_OUTSIDE && orientation != GLU_INSIDE) return quadricError(q, GLU_INVALID_ENUM);
+    q->orientation = orientation;
+}
+
+void gluQuadricNormals(GLUquadric* q, GLenum normals) {
+    if (!q) return;
+    if (normals != GLU_NONE && normals != GLU_FLAT && normals != GLU_SMOOTH) return quadricError(q, GLU_INVALID_ENUM);
+    q->normals = normals;
+}
+
+void gluQuadricTexture(GLUquadric* q, GLboolean texture) {
+    if (q) q->texture = texture;
+}
+
+void gluSphere(GLUquadric* q, GLdouble radius, GLint slices, GLint stacks) {
+    if (!q) return;
+    if (radius < 0 || slices < 2 || stacks < 1) return quadricError(q, GLU_INVALID_VALUE);
+    zw::notDrawn("gluSphere");
+}
+
+void gluCylinder(GLUquadric* q, GLdouble base, GLdouble top, GLdouble height, GLint slices, GLint stacks) {
+    if (!q) return;
+    if (base < 0 || top < 0 || height < 0 || slices < 2 || stacks < 1) return quadricError(q, GLU_INVALID_VALUE);
+    zw::notDrawn("gluCylinder");
+}
+
+void gluDisk(GLUquadric* q, GLdouble inner, GLdouble outer, GLint slices, GLint loops) {
+    if (!q) return;
+    if (inner < 0 || outer < 0 || inner > outer || slices < 2 || loops < 1) return quadricError(q, GLU_INVALID_VALUE);
+    zw::notDrawn("gluDisk");
+}
+
+void gluPartialDisk(GLUquadric* q, GLdouble inner, GLdouble outer, GLint slices, GLint loops, GLdouble, GLdouble) {
+    if (!q) return;
+    if (inner < 0 || outer < 0 || inner > outer || slices < 2 || loops < 1) return quadricError(q, GLU_INVALID_VALUE);
+    zw::notDrawn("gluPartialDisk");
+}
+
+GLUtesselator* gluNewTess(void) { return new GLUtesselator(); }
+void gluDeleteTess(GLUtesselator* t) { delete t; }
+
+void gluTessCallback(GLUtesselator* t, GLenum which, _GLUfuncptr f) {
+    if (!t) return;
+    if (which < GLU_TESS_BEGIN || which > GLU_TESS_COMBINE_DATA) return tessError(t, GLU_INVALID_ENUM);
+    t->callbacks[which - GLU_TESS_BEGIN] = f;
+}
+
+void gluTessProperty(GLUtesselator* t, GLenum which, GLdouble value) {
+    if (!t) return;
+    switch (which) {
+        case GLU_TESS_WINDING_RULE:
+            if (value != GLU_TESS_WINDING_ODD && value != GLU_TESS_WINDING_NONZERO &&
+                value != GLU_TESS_WINDING_POSITIVE && value != GLU_TESS_WINDING_NEGATIVE &&
+                value != GLU_TESS_WINDING_ABS_GEQ_TWO)
+                return tessError(t, GLU_INVALID_VALUE);
+            t->windingRule = value;
+            return;
+        case GLU_TESS_BOUNDARY_ONLY: t->boundaryOnly = value != 0; return;
+        case GLU_TESS_TOLERANCE:
+            if (value < 0 || value > 1) return tessError(t, GLU_INVALID_VALUE);
+            t->tolerance = value;
+            return;
+        default: tessError(t, GLU_INVALID_ENUM);
+    }
+}
+
+void gluGetTessProperty(GLUtesselator* t, GLenum which, GLdouble* value) {
+    if (!t || !value) return;
+    switch (which) {
+        case GLU_TESS_WINDING_RULE: *value = t->windingRule; return;
+        case GLU_TESS_BOUNDARY_ONLY: *value = t->boundaryOnly; return;
+        case GLU_TESS_TOLERANCE: *value = t->tolerance; return;
+        default: *value = 0; tessError(t, GLU_INVALID_ENUM);
+    }
+}
+
+void gluTessNormal(GLUtesselator* t, GLdouble x, GLdouble y, GLdouble z) {
+    if (!t) return;
+    t->normal[0] = x, t->normal[1] = y, t->normal[2] = z;
+}
+
+// The polygon and contour calls are checked for their order, as GLU does, and
+// closing a polygon that has been begun is the call that reports.
+void gluTessBeginPolygon(GLUtesselator* t, GLvoid* data) {
+    if (!t) return;
+    if (t->inPolygon) tessError(t, GLU_TESS_MISSING_END_POLYGON);
+    t->inPolygon = true, t->inContour = false;
+    t->polygonData = data;
+}
+
+void gluTessBeginContour(GLUtesselator* t) {
+    if (!t) return;
+    if (!t->inPolygon) {
+        tessError(t, GLU_TESS_MISSING_BEGIN_POLYGON);
+        t->inPolygon = true;
+    }
+    if (t->inContour) tessError(t, GLU_TESS_MISSING_END_CONTOUR);
+    t->inContour = true;
+}
+
+void gluTessVertex(GLUtesselator* t, GLdouble*, GLvoid*) {
+    if (!t) return;
+    if (!t->inContour) {
+        tessError(t, GLU_TESS_MISSING_BEGIN_CONTOUR);
+        t->inPolygon = t->inContour = true;
+    }
+}
+
+void gluTessEndContour(GLUtesselator* t) {
+    if (!t) return;
+    if (!t->inContour) tessError(t, GLU_TESS_MISSING_BEGIN_CONTOUR);
+    t->inContour = false;
+}
+
+void gluTessEndPolygon(GLUtesselator* t) {
+    if (!t) return;
+    if (t->inContour) tessError(t, GLU_TESS_MISSING_END_CONTOUR);
+    if (!t->inPolygon) tessError(t, GLU_TESS_MISSING_BEGIN_POLYGON);
+    t->inPolygon = t->inContour = false;
+    zw::notDrawn("gluTessEndPolygon");
+}
+
+// The GLU 1.0 polygon calls, on the same object.
+void gluBeginPolygon(GLUtesselator* t) {
+    gluTessBeginPolygon(t, nullptr);
+    gluTessBeginContour(t);
+}
+
+void gluNextContour(GLUtesselator* t, GLenum) {
+    gluTessEndContour(t);
+    gluTessBeginContour(t);
+}
+
+void gluEndPolygon(GLUtesselator* t) {
+    gluTessEndContour(t);
+    gluTessEndPolygon(t);
+}
+
+GLUnurbs* gluNewNurbsRenderer(void) { return new GLUnurbs(); }
+void gluDeleteNurbsRenderer(GLUnurbs* n) { delete n; }
+
+void gluNurbsCallback(GLUnurbs* n, GLenum which, _GLUfuncptr f) {
+    if (!n) return;
+    if (which == GLU_NURBS_ERROR) {
+        n->error = reinterpret_cast<void (*)(GLenum)>(f);
+        return;
+    }
+    if (which < GLU_NURBS_BEGIN || which > GLU_NURBS_END_DATA) return nurbsError(n, GLU_INVALID_ENUM);
+    n->callbacks[which - GLU_NURBS_BEGIN] = f;
+}
+
+void gluNurbsCallbackData(GLUnurbs* n, GLvoid* data) {
+    if (n) n->userData = data;
+}
+
+void gluNurbsCallbackDataEXT(GLUnurbs* n, GLvoid* data) { gluNurbsCallbackData(n, data); }
+
+}  // extern "C"
+
+namespace {
+
+GLfloat* nurbsProperty(GLUnurbs* n, GLenum which) {
+    switch (which) {
+        case GLU_SAMPLING_TOLERANCE: return &n->samplingTolerance;
+        case GLU_PARAMETRIC_TOLERANCE: return &n->parametricTolerance;
+        case GLU_U_STEP: return &n->uStep;
+        case GLU_V_STEP: return &n->vStep;
+        case GLU_DISPLAY_MODE: return &n->displayMode;
+        case GLU_CULLING: return &n->culling;
+        case GLU_AUTO_LOAD_MATRIX: return &n->autoLoad;
+        case GLU_SAMPLING_METHOD: return &n->samplingMethod;
+        case GLU_NURBS_MODE: return &n->mode;
+        default: return nullptr;
+    }
+}
+
+bool validNurbsValue(GLenum which, GLfloat v) {
+    switch (which) {
+        case GLU_SAMPLING_TOLERANCE:
+        case GLU_PARAMETRIC_TOLERANCE:
+        case GLU_U_STEP:
+        case GLU_V_STEP: return v > 0;
+        case GLU_DISPLAY_MODE: return v == GLU_FILL || v == GLU_OUTLINE_POLYGON || v == GLU_OUTLINE_PATCH;
+        case GLU_SAMPLING_METHOD:
+            return v == GLU_PATH_LENGTH || v == GLU_PARAMETRIC_ERROR || v == GLU_DOMAIN_DISTANCE ||
+                   v == GLU_OBJECT_PATH_LENGTH || v == GLU_OBJECT_PARAMETRIC_ERROR;
+        case GLU_NURBS_MODE: return v == GLU_NURBS_RENDERER || v == GLU_NURBS_TESSELLATOR;
+        default: return true;  // the booleans
+    }
+}
+
+}  // namespace
+
+extern "C" {
+
+void gluNurbsProperty(GLUnurbs* n, GLenum which, GLfloat value) {
+    if (!n) return;
+    GLfloat* p = nurbsProperty(n, which);
+    if (!p) return nurbsError(n, GLU_INVALID_ENUM);
+    if (!validNurbsValue(which, value)) return nurbsError(n, GLU_INVALID_VALUE);
+    *p = (which == GLU_CULLING || which == GLU_AUTO_LOAD_MATRIX) ? (value != 0) : value;
+}
+
+void gluGetNurbsProperty(GLUnurbs* n, GLenum which, GLfloat* value) {
+    if (!n || !value) return;
+    GLfloat* p = nurbsProperty(n, which);
+    if (!p) return nurbsError(n, GLU_INVALID_ENUM);
+    *value = *p;
+}
+
+void gluLoadSamplingMatrices(GLUnurbs* n, const GLfloat*, const GLfloat*, const GLint*) {
+    (void)n;  // the matrices only steer the sampling of what is not drawn
+}
+
+void gluBeginCurve(GLUnurbs* n) {
+    if (n) n->inCurve = true;
+}
+
+void gluEndCurve(GLUnurbs* n) {
+    if (!n) return;
+    if (!n->inCurve) return nurbsError(n, GLU_NURBS_ERROR7);
+    n->inCurve = false;
+    zw::notDrawn("gluNurbsCurve");
+}
+
+void gluBeginSurface(GLUnurbs* n) {
+    if (n) n->inSurface = true;
+}
+
+void gluEndSurface(GLUnurbs* n) {
+    if (!n) return;
+    if (n->inTrim) nurbsError(n, GLU_NURBS_ERROR12);
+    if (!n->inSurface) return nurbsError(n, GLU_NURBS_ERROR13);
+    n->inSurface = n->inTrim = false;
+    zw::notDrawn("gluNurbsSurface");
+}
+
+void gluBeginTrim(GLUnurbs* n) {
+    if (!n) return;
+    if (!n->inSurface) return nurbsError(n, GLU_NURBS_ERROR15);
+    n->inTrim = true;
+}
+
+void gluEndTrim(GLUnurbs* n) {
+    if (!n) return;
+    if (!n->inTrim) return nurbsError(n, GLU_NURBS_ERROR17);
+    n->inTrim = false;
+}
+
+void gluNurbsCurve(GLUnurbs* n, GLint knotCount, GLfloat*, GLint stride, GLfloat*, GLint order, GLenum) {
+    if (!n) return;
+    if (order < 1) return nurbsError(n, GLU_NURBS_ERROR1);
+    if (knotCount < 2 * order) return nurbsError(n, GLU_NURBS_ERROR2);
+    if (stride < 0) return nurbsError(n, GLU_NURBS_ERROR34);
+}
+
+void gluNurbsSurface(GLUnurbs* n, GLint sKnotCount, GLfloat*, GLint tKnotCount, GLfloat*, GLint sStride,
+                     GLint tStride, GLfloat*, GLint sOrder, GLint tOrder, GLenum) {
+    if (!n) return;
+    if (sOrder < 1 || tOrder < 1) return nurbsError(n, GLU_NURBS_ERROR1);
+    if (sKnotCount < 2 * sOrder || tKnotCount < 2 * tOrder) return nurbsError(n, GLU_NURBS_ERROR2);
+    if (sStride < 0 || tStride < 0) return nurbsError(n, GLU_NURBS_ERROR34);
+}
+
+void gluPwlCurve(GLUnurbs* n, GLint count, GLfloat*, GLint stride, GLenum) {
+    if (!n) return;
+    if (!n->inTrim) return nurbsError(n, GLU_NURBS_ERROR19);
+    if (count < 0) return nurbsError(n, GLU_NURBS_ERROR33);
+    if (stride < 0) return nurbsError(n, GLU_NURBS_ERROR34);
+}
+
+}  // extern "C"
