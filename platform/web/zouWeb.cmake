@@ -39,6 +39,13 @@ if(NOT TARGET zou_web)
   target_include_directories(zou_web PUBLIC ${ZOU_WEB_ROOT})
   target_compile_options(zou_web PUBLIC ${ZOU_WEB_COMPILE_OPTIONS})
   target_link_options(zou_web INTERFACE ${ZOU_WEB_LINK_OPTIONS})
+  # GLUT's stroke fonts: glutStroke.cpp's glyph table, made from the Hershey font.
+  include(${ZOU_WEB_DIR}/glutStroke.cmake)
+  if(NOT ZOU_STROKE_GLYPHS)
+    message(FATAL_ERROR "The web layer's stroke fonts need ${ZOU_HERSHEY_FONT} (hershey-fonts-data) and python3")
+  endif()
+  target_sources(zou_web PRIVATE ${ZOU_STROKE_GLYPHS})
+  target_include_directories(zou_web PRIVATE ${ZOU_STROKE_GLYPHS_DIR})
   set_property(GLOBAL PROPERTY ZOU_WEB_PAGES "")
 endif()
 
