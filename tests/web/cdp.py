@@ -6,6 +6,12 @@ DevTools protocol with Debian's python3-websocket.
         b.open("drape.html?hold=38")
         b.wait("document.body.dataset.state == 'held'")
         b.canvas_png("/tmp/shot.png")
+
+A screen of several device pixels per CSS pixel is emulated with ratio= (or
+the environment's ZOU_WEB_RATIO, so that any test runs again at ratio 2): the
+canvas then has that many more pixels, and canvas_png brings its picture back
+to CSS size, each CSS pixel taken from one of its device pixels (the top-left
+one of each 2x2 at ratio 2), as glReadPixels reads the program's pixels.
 """
 import base64
 import http.server
@@ -57,9 +63,10 @@ def chromium():
 
 
 class Browser:
-    def __init__(self, web_dir, width=1024, height=768, extra_flags=()):
+    def __init__(self, web_dir, width=1024, height=768, extra_flags=(), ratio=None):
         self.web_dir = web_dir
         self.width, self.height = width, height
+        self.ratio = float(os.environ.get("ZOU_WEB_RATIO", "1")) if ratio is None else ratio
         self.extra_flags = list(extra_flags)
         self.console = []  # every console line of the page, in order
         self.errors = []   # uncaught exceptions in the page, in order
@@ -88,7 +95,7 @@ class Browser:
         # The page's viewport at exactly the size asked for, whatever the
         # window's decorations take.
         self.call("Emulation.setDeviceMetricsOverride", width=self.width, height=self.height,
-                  deviceScaleFactor=1, mobile=False)
+                  deviceScaleFactor=self.ratio, mobile=False)
         return self
 
     def __exit__(self, *exc):
@@ -161,10 +168,16 @@ class Browser:
         return self.eval("document.getElementById('output').textContent")
 
     def canvas_png(self, path):
-        """The canvas's picture (its own pixels, not the page's), as PNG."""
+        """The canvas's picture (its own pixels, not the page's), as PNG, at
+        the canvas's CSS size: at a device pixel ratio other than 1 the
+        drawing buffer's picture is kept beside it as <path>-device.png."""
         url = self.eval("document.getElementById('canvas').toDataURL('image/png')")
-        with open(path, "wb") as f:
+        device = path[:-4] + "-device.png" if self.ratio != 1 else path
+        with open(device, "wb") as f:
             f.write(base64.b64decode(url.split(",", 1)[1]))
+        if self.ratio != 1:
+            css = self.eval("[canvas.clientWidth, canvas.clientHeight]")
+            subprocess.run(["convert", device, "-sample", "%dx%d!" % tuple(css), path], check=True)
 
     def page_png(self, path):
         """The whole page as the browser shows it, as PNG."""

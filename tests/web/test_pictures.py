@@ -18,7 +18,14 @@ lighting. Lit surfaces round a step or two apart, so pixels within 2 of each
 other count as equal (imgcompare --tolerate 2) and at most 0.5% may differ
 (measured: about 0.03%). Controls: the picture shifted by two pixels, and the
 picture 3% brighter (what a lighting term off by a few percent looks like),
-must fail."""
+must fail.
+
+With ZOU_WEB_RATIO=2 (the test web_test_pictures_ratio2) the same pages run on
+an emulated screen of two device pixels per CSS pixel: the canvas has twice
+the pixels each way, and its picture brought back to CSS size (one device
+pixel of each four, cdp.Browser.canvas_png) is compared as above, with
+RATIO_SHARE percent of the pixels allowed to differ (edges that the finer
+raster places a pixel apart)."""
 import os
 import shutil
 import subprocess
@@ -30,6 +37,7 @@ from cdp import Browser, Checks
 web, native = sys.argv[1], sys.argv[2]
 compare = os.path.join(native, "tests", "imgcompare")
 tolerance = "0.5"
+RATIO_SHARE = "0.5"
 work = tempfile.mkdtemp(prefix="zou-web-pictures.")
 t = Checks("web pictures")
 
@@ -40,7 +48,8 @@ def render(options, frames, out):
 
 
 def compared(expected, actual, *options):
-    r = subprocess.run([compare, "--max-share", tolerance] + list(options) + [expected, actual],
+    share = tolerance if ratio == 1 else RATIO_SHARE
+    r = subprocess.run([compare, "--max-share", share] + list(options) + [expected, actual],
                        capture_output=True, text=True)
     print(r.stdout.strip())
     return r.returncode
@@ -57,6 +66,7 @@ render(["--stable"], [400], os.path.join(work, "stable"))
 render(["--stable", "--ground", "--shaded"], [60], os.path.join(work, "lit"))
 
 with Browser(web) as b:
+    ratio = b.ratio
     for page, frame, ref in (("drape", 38, "drape/frame-0038.png"), ("drape-stable", 400, "stable/frame-0400.png")):
         b.open("%s.html?hold=%d" % (page, frame))
         if page == "drape-stable":
@@ -68,8 +78,9 @@ with Browser(web) as b:
         shot = os.path.join(work, "%s-%d.png" % (page, frame))
         b.canvas_png(shot)
         reference = os.path.join(work, ref)
-        t.check(b.state() == "held" and size == [1024, 768],
-                "%s.html?hold=%d holds at frame %d on a 1024x768 canvas (%s, %s)" % (page, frame, frame, b.status(), size))
+        t.check(b.state() == "held" and size == [round(1024 * ratio), round(768 * ratio)],
+                "%s.html?hold=%d holds at frame %d on a %gx%g canvas (%s, %s)" % (
+                    page, frame, frame, 1024 * ratio, 768 * ratio, b.status(), size))
         t.check(compared(reference, shot) == 0, "%s frame %d in the page matches drape-render's" % (page, frame))
         t.check(compared(reference, shifted(shot)) == 1, "control: %s frame %d shifted by 2 pixels fails" % (page, frame))
         if page == "drape":
