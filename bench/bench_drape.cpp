@@ -29,7 +29,7 @@
 #include <vector>
 
 #include "app/drapeHarness.h"
-#include "fakegl/fakegl.h"
+#include "platform/fake/fakegl.h"
 #include "tests/unit/drape_reference.h"
 
 namespace {

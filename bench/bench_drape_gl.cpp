@@ -20,7 +20,7 @@
 #include "app/drapeApp.h"
 #include "framework/zou.h"
 #include "app/drapeHarness.h"
-#include "tools/offscreenGL.h"
+#include "platform/egl/offscreenGL.h"
 
 namespace {
 

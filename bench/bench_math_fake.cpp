@@ -5,7 +5,7 @@
 
 #include <vector>
 
-#include "fakegl/fakegl.h"
+#include "platform/fake/fakegl.h"
 #include "math/zoTransforms.h"
 #include "math/zoVec3f.h"
 

@@ -7,7 +7,7 @@
 #include <cstdio>
 #include <cstdlib>
 
-#include "fakegl/fakegl.h"
+#include "platform/fake/fakegl.h"
 #include "math/zoTransforms.h"
 #include "shape/zoNiceShapes.h"
 

@@ -20,7 +20,7 @@
 
 #include "app/drapeTestbed.h"
 #include "framework/zou.h"
-#include "tools/offscreenGL.h"
+#include "platform/egl/offscreenGL.h"
 
 namespace {
 

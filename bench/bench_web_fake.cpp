@@ -9,7 +9,7 @@
 #include <cstdlib>
 
 #include "bench/drapeFrameCost.h"
-#include "fakegl/fakegl.h"
+#include "platform/fake/fakegl.h"
 
 namespace {
 

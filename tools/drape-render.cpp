@@ -25,7 +25,7 @@
 #include "app/clothView.h"
 #include "app/drapeHarness.h"
 #include "framework/zou.h"
-#include "tools/offscreenGL.h"
+#include "platform/egl/offscreenGL.h"
 #include "tools/render/pictures.h"
 
 namespace {

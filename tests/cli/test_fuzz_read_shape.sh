@@ -16,11 +16,11 @@ fi
 mkdir -p "$out/corpus"
 "$cxx" -std=c++17 -g -O1 -ffp-contract=off \
     -fsanitize=fuzzer,address,undefined -fno-sanitize-recover=undefined \
-    -I"$src" -I"$src/tests" \
+    -I"$src" \
     "$src/tests/fuzz/fuzz_read_shape.cpp" \
     "$src"/shape/*.cpp \
     "$src/math/zoMatrix4f.cpp" "$src/math/zoTransforms.cpp" \
-    "$src/tests/fakegl/fakegl.cpp" \
+    "$src/platform/fake/fakegl.cpp" \
     -lm -o "$out/fuzz_read_shape"
 # The committed seeds are copied so that the corpus the run grows stays in the
 # build directory.

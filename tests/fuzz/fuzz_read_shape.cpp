@@ -18,7 +18,7 @@
 #include <initializer_list>
 #include <unistd.h>
 
-#include "fakegl/fakegl.h"
+#include "platform/fake/fakegl.h"
 #include "math/zoTransforms.h"
 #include "shape/zoShape.h"
 

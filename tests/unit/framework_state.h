@@ -2,7 +2,7 @@
 // globals that outlive a test, so every test starts from a known state.
 #pragma once
 
-#include "fakegl/fakegl.h"
+#include "platform/fake/fakegl.h"
 #include "framework/zoApp.h"
 #include "framework/zou.h"
 

@@ -11,7 +11,7 @@
 #include <string>
 #include <vector>
 
-#include "fakegl/fakegl.h"
+#include "platform/fake/fakegl.h"
 #include "math/zoTransforms.h"
 #include "shape/zoShape.h"
 

@@ -12,7 +12,7 @@
 #include <vector>
 
 #include "app/drapeApp.h"
-#include "fakegl/fakegl.h"
+#include "platform/fake/fakegl.h"
 #include "app/drapeHarness.h"
 
 namespace {

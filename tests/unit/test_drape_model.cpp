@@ -9,7 +9,7 @@
 #include <random>
 
 #include "app/drapeApp.h"
-#include "fakegl/fakegl.h"
+#include "platform/fake/fakegl.h"
 #include "tests/unit/drape_reference.h"
 #include "app/drapeHarness.h"
 

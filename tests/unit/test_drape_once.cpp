@@ -13,7 +13,7 @@
 #include "app/drapeHarness.h"
 #include "app/drapeTestbed.h"
 #include "app/stableDrapeApp.h"
-#include "tests/fakegl/fakegl.h"
+#include "platform/fake/fakegl.h"
 #include "tests/unit/drape_reference.h"
 
 namespace {

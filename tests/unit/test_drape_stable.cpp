@@ -10,7 +10,7 @@
 #include <vector>
 
 #include "app/stableDrapeApp.h"
-#include "tests/fakegl/fakegl.h"
+#include "platform/fake/fakegl.h"
 #include "framework/zou.h"
 #include "app/drapeHarness.h"
 

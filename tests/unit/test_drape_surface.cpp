@@ -6,7 +6,7 @@
 #include <memory>
 
 #include "app/drapeApp.h"
-#include "fakegl/fakegl.h"
+#include "platform/fake/fakegl.h"
 #include "app/drapeHarness.h"
 
 namespace {

@@ -2,7 +2,7 @@
 // unless an offscreen run has pointed it elsewhere.
 #include <gtest/gtest.h>
 
-#include "fakegl/fakegl.h"
+#include "platform/fake/fakegl.h"
 #include "framework/zou.h"
 
 namespace {

@@ -6,7 +6,7 @@
 #include <cmath>
 #include <cstring>
 
-#include "fakegl/fakegl.h"
+#include "platform/fake/fakegl.h"
 
 namespace {
 

@@ -1,5 +1,5 @@
 // The recording stand-in's definitions. See fakegl.h.
-#include "fakegl/fakegl.h"
+#include "platform/fake/fakegl.h"
 
 #include <cmath>
 #include <cstdio>

@@ -1,7 +1,7 @@
 // An OpenGL context without an X server or a window: Mesa's EGL surfaceless
 // platform, a compatibility-profile context (immediate mode and the fixed
 // pipeline need it) and a framebuffer object of the chosen size to draw into.
-// Used by drape-render and by the cloth's benchmark.
+// Used by drape-render and by the benchmarks that draw through Mesa.
 #pragma once
 
 #ifndef GL_GLEXT_PROTOTYPES

@@ -1,9 +1,11 @@
-// A small recording stand-in for OpenGL, GLU and GLUT.
+// A small recording stand-in for OpenGL, GLU and GLUT: a platform like the
+// desktop's libraries and the web layer, chosen at link time.
 //
-// Unit tests link this instead of the real libraries. Every call is logged with
-// its arguments; the matrix stacks, the viewport and the window state that the
-// framework reads back are kept; registered callbacks are held so that tests can
-// fire them; glutMainLoop returns at once.
+// Unit tests and the GL-free benchmarks link this instead of the real
+// libraries. Every call is logged with its arguments; the matrix stacks, the
+// viewport and the window state that the framework reads back are kept;
+// registered callbacks are held so that tests can fire them; glutMainLoop
+// returns at once.
 #pragma once
 
 #include <GL/freeglut.h>
