@@ -163,9 +163,10 @@ GLint gluUnProject4(GLdouble winX, GLdouble winY, GLdouble winZ, GLdouble clipW,
 
 void gluPickMatrix(GLdouble x, GLdouble y, GLdouble deltaX, GLdouble deltaY, GLint* view) {
     // Maps the pick box centred on (x, y) onto the whole viewport.
+    // In single precision, as the desktop's GLU multiplies it.
     if (deltaX <= 0 || deltaY <= 0) return;
-    glTranslated((view[2] - 2 * (x - view[0])) / deltaX, (view[3] - 2 * (y - view[1])) / deltaY, 0);
-    glScaled(view[2] / deltaX, view[3] / deltaY, 1);
+    glTranslatef(GLfloat((view[2] - 2 * (x - view[0])) / deltaX), GLfloat((view[3] - 2 * (y - view[1])) / deltaY), 0);
+    glScalef(GLfloat(view[2] / deltaX), GLfloat(view[3] / deltaY), 1);
 }
 
 // ---- Strings ----------------------------------------------------------------------
@@ -364,8 +365,7 @@ GLint describe(GLenum format, GLenum type, Layout& l) {
         return 0;
     }
     switch (type) {
-        case GL_BITMAP:
-            if (format != GL_COLOR_INDEX && format != GL_STENCIL_INDEX) return GLU_INVALID_ENUM;
+        case GL_BITMAP:  // one bit per component, of any format (as the desktop's GLU takes them)
             l.bitmap = true;
             l.elementBytes = 1;
             return 0;
@@ -622,6 +622,7 @@ GLint build(GLenum target, GLint internalFormat, int width, int height, GLenum f
     Layout l;
     if (const GLint error = describe(format, type, l)) return error;
     if (format == GL_STENCIL_INDEX) return GLU_INVALID_ENUM;  // not a texture's format
+    if (type == GL_BITMAP && format != GL_COLOR_INDEX) return GLU_INVALID_ENUM;
     std::vector<double> image = readImage(l, readStore(false), width, height, data);
     if (fitToPowers) {
         // The nearest powers of two, then halved until GL takes the size.
