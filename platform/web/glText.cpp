@@ -1,17 +1,13 @@
-// Bitmap text on WebGL: glRasterPos and GLUT's bitmap fonts. WebGL has no
-// glBitmap, and the fonts' bitmaps come with GLUT libraries, not with the
-// browser: each font's printable ASCII characters are drawn once by the
-// page's own 2D canvas into a texture of fixed cells, and a character is one
-// textured quad at the raster position, its pixels thresholded so that it
-// covers whole pixels as a bitmap does.
-#include <GL/gl.h>
+// glBitmap as OpenGL 1.1 rasterises it, and GLUT's bitmap fonts drawn through
+// it. The fonts' glyphs are the X bitmap fonts GLUT's fonts were taken from,
+// read at build time by pcfFonts.py into glutBitmapFonts.h.
 #include <GL/freeglut.h>
-#include <emscripten/emscripten.h>
-#include <webgl/webgl1.h>
-#include <webgl/webgl2.h>
+#include <GL/gl.h>
 
 #include <cmath>
 #include <cstdio>
+#include <cstring>
+#include <utility>
 #include <vector>
 
 #include "platform/web/glState.h"
@@ -29,190 +25,176 @@ void* glutBitmapHelvetica12;
 void* glutBitmapHelvetica18;
 }
 
-// Draws characters 32..127 in `css` into cells of w x h pixels, 16 to a row,
-// baseline `baseline` pixels above a cell's bottom, as RGBA into out; writes
-// each character's advance. Fixed fonts advance by the cell width.
-EM_JS(void, zwDrawGlyphs, (const char* css, int w, int h, int baseline, int fixed, unsigned char* out, int* advances), {
-    var canvas = document.createElement('canvas');
-    canvas.width = 16 * w;
-    canvas.height = 6 * h;
-    var g = canvas.getContext('2d');
-    g.fillStyle = '#fff';
-    g.font = UTF8ToString(css);
-    g.textBaseline = 'alphabetic';
-    for (var c = 32; c < 128; c++) {
-        var i = c - 32, x = (i % 16) * w, y = Math.floor(i / 16) * h;
-        var s = String.fromCharCode(c);
-        g.fillText(s, x, y + h - baseline);
-        var advance = fixed ? w : Math.max(1, Math.round(g.measureText(s).width));
-        HEAP32[(advances >> 2) + i] = advance;
-    }
-    HEAPU8.set(g.getImageData(0, 0, canvas.width, canvas.height).data, out);
-});
-
 namespace zw {
 namespace {
 
+// One character: the arguments GLUT hands glBitmap, and where its rows start
+// in the font's bits (rows bottom first, whole bytes, most significant bit
+// leftmost).
+struct Glyph {
+    unsigned char width, height;
+    signed char xorig, yorig;
+    unsigned char advance;
+    unsigned offset;
+};
+
+#include "glutBitmapFonts.h"
+
 struct Font {
     void* handle;
-    const char* css;
-    int w, h, baseline;  // cell size; baseline above the cell's bottom
-    bool fixed;
-    GLuint texture;
-    int advance[96];
+    const Glyph* glyphs;  // characters 0..255
+    const unsigned char* bits;
+    int height;  // GLUT's line spacing
 };
 
-Font fonts[] = {
-    {&glutBitmap8By13, "13px monospace", 8, 13, 3, true, 0, {}},
-    {&glutBitmap9By15, "15px monospace", 9, 15, 4, true, 0, {}},
-    {&glutBitmapTimesRoman10, "10px serif", 10, 13, 3, false, 0, {}},
-    {&glutBitmapTimesRoman24, "24px serif", 24, 29, 7, false, 0, {}},
-    {&glutBitmapHelvetica10, "10px sans-serif", 10, 13, 3, false, 0, {}},
-    {&glutBitmapHelvetica12, "12px sans-serif", 12, 15, 4, false, 0, {}},
-    {&glutBitmapHelvetica18, "18px sans-serif", 18, 22, 5, false, 0, {}},
+const Font fonts[] = {
+    {&glutBitmap8By13, fixed8x13Glyphs, fixed8x13Bits, fixed8x13Height},
+    {&glutBitmap9By15, fixed9x15Glyphs, fixed9x15Bits, fixed9x15Height},
+    {&glutBitmapTimesRoman10, times10Glyphs, times10Bits, times10Height},
+    {&glutBitmapTimesRoman24, times24Glyphs, times24Bits, times24Height},
+    {&glutBitmapHelvetica10, helvetica10Glyphs, helvetica10Bits, helvetica10Height},
+    {&glutBitmapHelvetica12, helvetica12Glyphs, helvetica12Bits, helvetica12Height},
+    {&glutBitmapHelvetica18, helvetica18Glyphs, helvetica18Bits, helvetica18Height},
 };
 
-Font* findFont(void* handle) {
-    for (Font& f : fonts)
+// The font of a handle; null, said once per calling function, for anything else.
+const Font* findFont(void* handle, const char* caller) {
+    for (const Font& f : fonts)
         if (f.handle == handle) return &f;
+    static std::vector<const char*> said;
+    for (const char* s : said)
+        if (s == caller) return nullptr;
+    said.push_back(caller);
+    std::fprintf(stderr, "%s: not a bitmap font (GLUT_BITMAP_8_BY_13 ... GLUT_BITMAP_HELVETICA_18)\n", caller);
     return nullptr;
 }
 
-void load(Font& f) {
-    if (f.texture) return;
-    std::vector<unsigned char> pixels(size_t(16 * f.w) * size_t(6 * f.h) * 4);
-    zwDrawGlyphs(f.css, f.w, f.h, f.baseline, f.fixed, pixels.data(), f.advance);
-    emscripten_glGenTextures(1, &f.texture);
-    emscripten_glBindTexture(GL_TEXTURE_2D, f.texture);
-    emscripten_glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_NEAREST);
-    emscripten_glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_NEAREST);
-    emscripten_glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, GL_CLAMP_TO_EDGE);
-    emscripten_glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, GL_CLAMP_TO_EDGE);
-    emscripten_glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA, 16 * f.w, 6 * f.h, 0, GL_RGBA, GL_UNSIGNED_BYTE, pixels.data());
-}
-
-const char* const glyphVertex = R"(#version 300 es
-layout(location = 0) in vec3 aPos;
-layout(location = 3) in vec2 aTex;
-out vec2 vTex;
-void main() { gl_Position = vec4(aPos, 1.0); vTex = aTex; }
-)";
-const char* const glyphFragment = R"(#version 300 es
-precision mediump float;
-uniform sampler2D uGlyphs;
-uniform vec4 uColor;
-in vec2 vTex;
-out vec4 fragColor;
-void main() {
-    if (texture(uGlyphs, vTex).a < 0.5) discard;
-    fragColor = uColor;
-}
-)";
-
-GLuint program = 0, buffer = 0;
-GLint colorAt = -1, glyphsAt = -1;
-
-void setUp() {
-    program = emscripten_glCreateProgram();
-    for (int k = 0; k < 2; ++k) {
-        GLuint s = emscripten_glCreateShader(k == 0 ? GL_VERTEX_SHADER : GL_FRAGMENT_SHADER);
-        const char* src = k == 0 ? glyphVertex : glyphFragment;
-        emscripten_glShaderSource(s, 1, &src, nullptr);
-        emscripten_glCompileShader(s);
-        emscripten_glAttachShader(program, s);
+// A bitmap's bits (GL_COLOR_INDEX, GL_BITMAP) as one byte per pixel, rows
+// bottom first, read as glPixelStore's unpack settings say (swapping bytes
+// does not apply to single bytes).
+std::vector<unsigned char> unpackBits(const PixelStore& store, int w, int h, const unsigned char* bits) {
+    std::vector<unsigned char> coverage(size_t(w) * size_t(h), 0);
+    if (!bits) return coverage;
+    const int rowPixels = store.rowLength > 0 ? store.rowLength : w;
+    const int align = store.alignment > 0 ? store.alignment : 1;
+    const size_t rowBytes = size_t((rowPixels + 8 * align - 1) / (8 * align)) * size_t(align);
+    for (int j = 0; j < h; ++j) {
+        const unsigned char* row = bits + (size_t(store.skipRows) + size_t(j)) * rowBytes;
+        for (int i = 0; i < w; ++i) {
+            const int p = store.skipPixels + i;
+            const int bit = store.lsbFirst ? p % 8 : 7 - p % 8;
+            coverage[size_t(j) * size_t(w) + size_t(i)] = (row[p / 8] >> bit) & 1;
+        }
     }
-    emscripten_glLinkProgram(program);
-    colorAt = emscripten_glGetUniformLocation(program, "uColor");
-    glyphsAt = emscripten_glGetUniformLocation(program, "uGlyphs");
-    emscripten_glGenBuffers(1, &buffer);
+    return coverage;
 }
 
-// The raster position in window coordinates, its colour, and whether it lies
-// inside the view volume (outside, characters only advance it).
-struct Raster {
-    float x = 0, y = 0, z = 0;
-    float color[4] = {1, 1, 1, 1};
-    bool valid = true;
-} raster;
+// glBitmap once its bits are unpacked (at the call, or when a list was
+// compiled): fragments where the bits are set, with the bitmap's origin on the
+// raster position, then the raster position moves on. An invalid raster
+// position draws nothing and stays where it is.
+void bitmap(int w, int h, float xorig, float yorig, float xmove, float ymove, const std::vector<unsigned char>& bits) {
+    if (!outsideBlock()) return;
+    State& s = state();
+    if (!s.rasterValid) return;
+    if (w > 0 && h > 0) {
+        drawBitmap(std::floor(s.rasterPos[0] - xorig), std::floor(s.rasterPos[1] - yorig), w, h, bits.data(),
+                  s.rasterColor, s.rasterPos[2]);
+    }
+    s.rasterPos[0] += xmove;
+    s.rasterPos[1] += ymove;
+}
+
+void recordBitmap(int w, int h, float xorig, float yorig, float xmove, float ymove, std::vector<unsigned char> bits) {
+    if (record([=] { bitmap(w, h, xorig, yorig, xmove, ymove, bits); }))
+        bitmap(w, h, xorig, yorig, xmove, ymove, bits);
+}
+
+// GLUT draws a glyph with the unpack settings it needs (alignment 1, nothing
+// skipped, most significant bit first), whatever the program's are.
+void drawGlyph(const Font& f, int character) {
+    const Glyph& g = f.glyphs[character];
+    const PixelStore packed = {1, 0, 0, 0, GL_FALSE, GL_FALSE};
+    recordBitmap(g.width, g.height, float(g.xorig), float(g.yorig), float(g.advance), 0,
+                 unpackBits(packed, g.width, g.height, f.bits + g.offset));
+}
 
 }  // namespace
 }  // namespace zw
 
 extern "C" {
 
-void glRasterPos3f(GLfloat x, GLfloat y, GLfloat z) {
+// Stand-ins until the state side sets the raster position itself (its
+// definitions replace these weak ones): transformed, clipped as a point, the
+// colour taken now.
+__attribute__((weak)) void glRasterPos3f(GLfloat x, GLfloat y, GLfloat z) {
     if (!zw::record([=] { glRasterPos3f(x, y, z); })) return;
-    const zw::State& s = zw::state();
+    zw::State& s = zw::state();
     const zw::Mat m = zw::multiply(s.projection.back(), s.modelview.back());
     float clip[4];
     for (int r = 0; r < 4; ++r) clip[r] = m.m[r] * x + m.m[4 + r] * y + m.m[8 + r] * z + m.m[12 + r];
-    zw::Raster& p = zw::raster;
-    p.valid = clip[3] != 0 && std::fabs(clip[0]) <= std::fabs(clip[3]) && std::fabs(clip[1]) <= std::fabs(clip[3]) &&
-              std::fabs(clip[2]) <= std::fabs(clip[3]);
-    if (clip[3] != 0) {
-        p.x = s.viewport[0] + (clip[0] / clip[3] + 1) * 0.5f * s.viewport[2];
-        p.y = s.viewport[1] + (clip[1] / clip[3] + 1) * 0.5f * s.viewport[3];
-        p.z = (clip[2] / clip[3] + 1) * 0.5f;
-    }
-    for (int i = 0; i < 4; ++i) p.color[i] = s.color[i];
+    const float w = std::fabs(clip[3]);
+    s.rasterValid = clip[3] != 0 && std::fabs(clip[0]) <= w && std::fabs(clip[1]) <= w && std::fabs(clip[2]) <= w;
+    if (!s.rasterValid) return;
+    // GL's viewport transform, x_d p_x / 2 + o_x, rounds as Mesa's does.
+    const float halfW = 0.5f * float(s.viewport[2]), halfH = 0.5f * float(s.viewport[3]);
+    s.rasterPos[0] = clip[0] / clip[3] * halfW + (float(s.viewport[0]) + halfW);
+    s.rasterPos[1] = clip[1] / clip[3] * halfH + (float(s.viewport[1]) + halfH);
+    s.rasterPos[2] = (clip[2] / clip[3] + 1) * 0.5f;
+    s.rasterPos[3] = clip[3];
+    for (int i = 0; i < 4; ++i) s.rasterColor[i] = s.color[i];
+}
+__attribute__((weak)) void glRasterPos2f(GLfloat x, GLfloat y) { glRasterPos3f(x, y, 0); }
+__attribute__((weak)) void glRasterPos2i(GLint x, GLint y) { glRasterPos3f(GLfloat(x), GLfloat(y), 0); }
+
+void glBitmap(GLsizei width, GLsizei height, GLfloat xorig, GLfloat yorig, GLfloat xmove, GLfloat ymove,
+              const GLubyte* bitmap) {
+    if (width < 0 || height < 0) return zw::setError(GL_INVALID_VALUE);
+    // The bits are read now, under today's unpack settings, also into a list.
+    zw::recordBitmap(width, height, xorig, yorig, xmove, ymove,
+                     zw::unpackBits(zw::state().unpack, width, height, bitmap));
 }
 
-void glRasterPos2f(GLfloat x, GLfloat y) { glRasterPos3f(x, y, 0); }
-void glRasterPos2i(GLint x, GLint y) { glRasterPos3f(GLfloat(x), GLfloat(y), 0); }
-
 void glutBitmapCharacter(void* font, int character) {
-    zw::Font* f = zw::findFont(font);
-    if (!f || character < 32 || character > 127) return;
-    if (!zw::record([=] { glutBitmapCharacter(font, character); })) return;
-    zw::load(*f);
-    zw::Raster& p = zw::raster;
-    const int i = character - 32;
-    if (p.valid && character != 32 && zw::submit) {
-        if (!zw::program) zw::setUp();
-        const GLint* v = zw::state().viewport;
-        if (v[2] > 0 && v[3] > 0) {
-            // The cell with its baseline on the raster position, whole pixels.
-            const float x0 = std::floor(p.x), y0 = std::floor(p.y) - f->baseline;
-            const float x1 = x0 + f->w, y1 = y0 + f->h;
-            auto nx = [v](float x) { return (x - v[0]) / v[2] * 2 - 1; };
-            auto ny = [v](float y) { return (y - v[1]) / v[3] * 2 - 1; };
-            const float z = p.z * 2 - 1;
-            const float s0 = float(i % 16) / 16, s1 = float(i % 16 + 1) / 16;
-            const float t0 = float(i / 16) / 6, t1 = float(i / 16 + 1) / 6;
-            // Texture rows run from the top of the atlas down.
-            const float quad[] = {nx(x0), ny(y0), z, s0, t1, nx(x1), ny(y0), z, s1, t1,
-                                  nx(x1), ny(y1), z, s1, t0, nx(x0), ny(y1), z, s0, t0};
-            emscripten_glUseProgram(zw::program);
-            emscripten_glUniform4fv(zw::colorAt, 1, p.color);
-            emscripten_glUniform1i(zw::glyphsAt, 0);
-            emscripten_glActiveTexture(GL_TEXTURE0);
-            emscripten_glBindTexture(GL_TEXTURE_2D, f->texture);
-            emscripten_glBindBuffer(GL_ARRAY_BUFFER, zw::buffer);
-            emscripten_glBufferData(GL_ARRAY_BUFFER, sizeof quad, quad, GL_STREAM_DRAW);
-            emscripten_glDisableVertexAttribArray(1);
-            emscripten_glDisableVertexAttribArray(2);
-            emscripten_glEnableVertexAttribArray(0);
-            emscripten_glEnableVertexAttribArray(3);
-            emscripten_glVertexAttribPointer(0, 3, GL_FLOAT, GL_FALSE, 5 * sizeof(float), (void*)0);
-            emscripten_glVertexAttribPointer(3, 2, GL_FLOAT, GL_FALSE, 5 * sizeof(float), (void*)(3 * sizeof(float)));
-            emscripten_glDrawArrays(GL_TRIANGLE_FAN, 0, 4);
-            emscripten_glDisableVertexAttribArray(3);
+    const zw::Font* f = zw::findFont(font, "glutBitmapCharacter");
+    if (f && character >= 1 && character <= 255) zw::drawGlyph(*f, character);
+}
+
+// A newline goes back to where the string started, one line lower.
+void glutBitmapString(void* font, const unsigned char* string) {
+    const zw::Font* f = zw::findFont(font, "glutBitmapString");
+    if (!f || !string) return;
+    float x = 0;
+    for (; *string; ++string) {
+        if (*string == '\n') {
+            zw::recordBitmap(0, 0, 0, 0, -x, -float(f->height), {});
+            x = 0;
+        } else {
+            zw::drawGlyph(*f, *string);
+            x += f->glyphs[*string].advance;
         }
     }
-    p.x += f->advance[i];
 }
 
 int glutBitmapWidth(void* font, int character) {
-    zw::Font* f = zw::findFont(font);
-    if (!f || character < 32 || character > 127) return 0;
-    zw::load(*f);
-    return f->advance[character - 32];
+    const zw::Font* f = zw::findFont(font, "glutBitmapWidth");
+    return f && character >= 0 && character <= 255 ? f->glyphs[character].advance : 0;
 }
 
-int glutBitmapLength(void* font, const unsigned char* text) {
-    int n = 0;
-    for (; text && *text; ++text) n += glutBitmapWidth(font, *text);
-    return n;
+// The widest line's width.
+int glutBitmapLength(void* font, const unsigned char* string) {
+    const zw::Font* f = zw::findFont(font, "glutBitmapLength");
+    int widest = 0, line = 0;
+    for (; f && string && *string; ++string) {
+        line = *string == '\n' ? 0 : line + f->glyphs[*string].advance;
+        if (line > widest) widest = line;
+    }
+    return widest;
+}
+
+int glutBitmapHeight(void* font) {
+    const zw::Font* f = zw::findFont(font, "glutBitmapHeight");
+    return f ? f->height : 0;
 }
 
 }  // extern "C"

@@ -46,6 +46,15 @@ if(NOT TARGET zou_web)
   endif()
   target_sources(zou_web PRIVATE ${ZOU_STROKE_GLYPHS})
   target_include_directories(zou_web PRIVATE ${ZOU_STROKE_GLYPHS_DIR})
+  # GLUT's bitmap fonts, read from the X bitmap fonts (xfonts-base, xfonts-75dpi).
+  find_program(ZOU_WEB_PYTHON python3 PATHS /usr/bin NO_DEFAULT_PATH)
+  set(fonts_dir ${CMAKE_BINARY_DIR}/zouWebFonts)
+  add_custom_command(OUTPUT ${fonts_dir}/glutBitmapFonts.h
+                     COMMAND ${CMAKE_COMMAND} -E make_directory ${fonts_dir}
+                     COMMAND ${ZOU_WEB_PYTHON} ${ZOU_WEB_DIR}/pcfFonts.py ${fonts_dir}/glutBitmapFonts.h
+                     DEPENDS ${ZOU_WEB_DIR}/pcfFonts.py VERBATIM)
+  target_sources(zou_web PRIVATE ${fonts_dir}/glutBitmapFonts.h)
+  target_include_directories(zou_web PRIVATE ${fonts_dir})
   set_property(GLOBAL PROPERTY ZOU_WEB_PAGES "")
 endif()
 

@@ -348,6 +348,94 @@ void text() {
           "the fixed fonts advance by their cell width");
 }
 
+bool lit(int x, int y) {
+    const Pixel p = at(x, y);
+    return p.r > 0 || p.g > 0 || p.b > 0;
+}
+
+// glBitmap as GL 1.1 rasterises it: the origin floored from the raster
+// position, the bits unpacked as glPixelStore says (when a list is compiled,
+// for a list), the raster position moved on only while it is valid.
+void bitmaps() {
+    fresh();
+    glColor3f(1, 1, 1);
+    const GLubyte one[] = {0x80};
+    // Rows at y = 192 (and whole x), where the window's y is exact in floats.
+    glRasterPos2f(100.5f, 192.75f);
+    glBitmap(1, 1, 0.75f, 0, 0, 0, one);
+    check(lit(99, 192) && !lit(100, 192), "a bitmap's corner is floor(raster position - origin)");
+
+    glRasterPos2i(200, 192);
+    glBitmap(0, 0, 0, 0, 20.5f, 5.25f, nullptr);
+    glBitmap(1, 1, 0, 0, 0, 0, one);
+    GLfloat pos[4] = {0, 0, 0, 0};
+    glGetFloatv(GL_CURRENT_RASTER_POSITION, pos);
+    char what[120];
+    std::snprintf(what, sizeof what, "an empty bitmap moves the raster position (to %g %g)", pos[0], pos[1]);
+    check(lit(220, 197) && pos[0] == 220.5f && pos[1] == 197.25f, what);
+
+    glRasterPos2f(-10, 192);  // left of the view volume
+    GLboolean valid = GL_TRUE;
+    glGetBooleanv(GL_CURRENT_RASTER_POSITION_VALID, &valid);
+    glBitmap(1, 1, -20, 0, 30, 0, one);
+    glGetFloatv(GL_CURRENT_RASTER_POSITION, pos);
+    GLboolean after = GL_TRUE;
+    glGetBooleanv(GL_CURRENT_RASTER_POSITION_VALID, &after);
+    check(!valid && !after && !lit(10, 192) && !lit(20, 192), "an invalid raster position draws nothing and stays invalid");
+
+    // Rows of 8 pixels padded to 2 bytes, least significant bit leftmost.
+    const GLubyte padded[] = {0x01, 0xff, 0x02, 0xff};
+    glPixelStorei(GL_UNPACK_ALIGNMENT, 2);
+    glPixelStorei(GL_UNPACK_LSB_FIRST, GL_TRUE);
+    glRasterPos2i(300, 192);
+    glBitmap(8, 2, 0, 0, 0, 0, padded);
+    glPixelStorei(GL_UNPACK_ALIGNMENT, 4);
+    glPixelStorei(GL_UNPACK_LSB_FIRST, GL_FALSE);
+    check(lit(300, 192) && lit(301, 193) && !lit(301, 192) && !lit(307, 192) && !lit(300, 193),
+          "glBitmap honours the unpack alignment and bit order");
+
+    // Rows of 16 pixels, one row and two pixels skipped: the third pixel of the second row.
+    const GLubyte wide[] = {0x00, 0x00, 0x20, 0x00};
+    glPixelStorei(GL_UNPACK_ALIGNMENT, 1);
+    glPixelStorei(GL_UNPACK_ROW_LENGTH, 16);
+    glPixelStorei(GL_UNPACK_SKIP_PIXELS, 2);
+    glPixelStorei(GL_UNPACK_SKIP_ROWS, 1);
+    glRasterPos2i(400, 192);
+    glBitmap(1, 1, 0, 0, 0, 0, wide);
+    glPixelStorei(GL_UNPACK_ALIGNMENT, 4);
+    glPixelStorei(GL_UNPACK_ROW_LENGTH, 0);
+    glPixelStorei(GL_UNPACK_SKIP_PIXELS, 0);
+    glPixelStorei(GL_UNPACK_SKIP_ROWS, 0);
+    check(lit(400, 192), "glBitmap honours the unpack row length and skips");
+
+    GLuint list = glGenLists(1);
+    glNewList(list, GL_COMPILE);
+    glBitmap(1, 1, 0, 0, 3, 0, one);
+    glEndList();
+    glPixelStorei(GL_UNPACK_LSB_FIRST, GL_TRUE);  // after the list: its bits were read already
+    glRasterPos2i(500, 192);
+    glCallList(list);
+    glCallList(list);
+    glPixelStorei(GL_UNPACK_LSB_FIRST, GL_FALSE);
+    glDeleteLists(list, 1);
+    check(lit(500, 192) && lit(503, 192) && !lit(501, 192), "a list's bitmap keeps the bits read when it was compiled");
+
+    // A newline in glutBitmapString: back to the start, one line (14 pixels) down.
+    glRasterPos2i(600, 192);
+    glutBitmapString(GLUT_BITMAP_8_BY_13, reinterpret_cast<const unsigned char*>("H\nH"));
+    int same = 0, count = 0;
+    for (int y = 0; y < 13; ++y)
+        for (int x = 0; x < 8; ++x) {
+            count += lit(600 + x, 190 + y);
+            same += lit(600 + x, 190 + y) == lit(600 + x, 176 + y);
+        }
+    check(count > 8 && same == 8 * 13 && glutBitmapHeight(GLUT_BITMAP_8_BY_13) == 14,
+          "a newline in glutBitmapString goes one glutBitmapHeight down");
+    check(glutBitmapLength(GLUT_BITMAP_8_BY_13, reinterpret_cast<const unsigned char*>("ab\ncde")) == 24 &&
+              glutBitmapWidth(GLUT_BITMAP_TIMES_ROMAN_24, 'W') == 23 && glutBitmapWidth(GLUT_BITMAP_HELVETICA_12, 0) == 0,
+          "glutBitmapLength is the widest line's, glutBitmapWidth the advance");
+}
+
 }  // namespace
 
 int main() {
@@ -364,6 +452,7 @@ int main() {
     attributes();
     wideLines();
     text();
+    bitmaps();
     std::printf("layer checks: %d passed, %d failed\n", passed, failed);
     std::fflush(stdout);
     std::exit(failed == 0 ? 0 : 1);
