@@ -5,7 +5,7 @@
 // ended (the program exited), refused (bad query words), nowebgl, contextlost.
 (function () {
   'use strict';
-  var config = window.zouPage;  // set by the page: program, title, hash, flags, keys
+  var config = window.zouPage;  // set by the page: program, title, windowTitle, hash, flags, keys
   var body = document.body;
   var output = document.getElementById('output');
   var statusLine = document.getElementById('status');
@@ -111,6 +111,7 @@
     var module = {
       canvas: canvas,
       arguments: words.flags,
+      zouWindowTitle: config.windowTitle,
       print: print,
       printErr: printErr,
       onNoWebGL: function () {

@@ -7,6 +7,7 @@
 #                [KEYS "Esc quits"] [FLAGS still=--still] [LIBRARIES ...]
 #                [HASH "[]"] [EXPORTS fn...] [BENCH])
 #
+# Without TITLE the page takes the title the program gives its window.
 # makes myapp.html (with myapp.js and myapp.wasm beside it) in the build
 # folder: the program's main runs on the page's canvas. FLAGS are query words
 # that pass a command-line option (?still runs `myapp --still`); HASH makes
@@ -63,15 +64,21 @@ function(zou_web_page)
   if(NOT P_NAME OR NOT P_SOURCES)
     message(FATAL_ERROR "zou_web_page needs NAME and SOURCES")
   endif()
-  if(NOT P_TITLE)
+  # Without a TITLE the program's window title (glutCreateWindow) becomes
+  # the page's, as a window's would on a desktop.
+  if(P_TITLE)
+    set(ZOU_PAGE_WINDOW_TITLE false)
+  else()
     set(P_TITLE ${P_NAME})
+    set(ZOU_PAGE_WINDOW_TITLE true)
   endif()
   if(NOT P_KEYS)
     set(P_KEYS "Esc quits, F1 switches full screen")
   endif()
   add_executable(${P_NAME} ${P_SOURCES})
   target_link_libraries(${P_NAME} PRIVATE ${P_LIBRARIES} zou_web)
-  set(exports "'_main'")
+  # zwGlutReshape: GLUT's own reshape, called from glut.js.
+  set(exports "'_main','_zwGlutReshape'")
   foreach(e ${P_EXPORTS})
     string(APPEND exports ",'_${e}'")
   endforeach()
