@@ -1,41 +1,58 @@
 // The framework's start-up and wind-down, its parameter store and diagnostic
 // channel, and the nested view frames.
 #include "framework/zou.h"
+#include "framework/zouSettings.h"
 
 #include <GL/freeglut.h>
 #include <GL/glu.h>
 
 #include <cmath>
+#include <cstddef>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <ctime>
+#include <type_traits>
 
-// ---- Settings, with their values at load ----------------------------------------
-int zouDisplayMode = GLUT_DOUBLE | GLUT_DEPTH | GLUT_RGB;  // 18
-int zouWindowWidth = 0, zouWindowHeight = 0;
-int frameDepth = 0;
-char zouResourceLocation[256];
-int zouDebugLevel = 0;
-char* zouDebugStr = nullptr;
-bool zouWindowClear = false;
-float zouWindowBgColor[3] = {0, 0, 0};
-float zouScreenFov = 0, zouScreenNear = 0, zouScreenFar = 0;
-int zouTimeStep = 1;
-int zouScreenGrabQuality = 0, zouScreenGrabFormat = 0;
-int zouScreenGrabX = 0, zouScreenGrabY = 0, zouScreenGrabWidth = 0, zouScreenGrabHeight = 0;
-void* zouScreenGrabBuffer = nullptr;
-void* zouScreenGrabFlipper = nullptr;
-bool zouScreenGrabFlip = false;
-int zouVideoFPS = 0, zouVideoProxyCount = 0, zouVideoProxyRawWidth = 0, zouVideoProxyRawHeight = 0;
-int zouVideoWidth = 0, zouVideoHeight = 0, zouVideoArrayWidth = 0, zouVideoArrayHeight = 0;
-bool zouVideoOpened = false, zouVideoMirrorImage = false, zouVideoProxyRepeating = false;
-void* zouTesselator = nullptr;
-bool zouTextInited = false;
-zoFont* zoutFontList[50];
-char zoutFontNames[50][128];
-int zoutCurrentFont = 0;
-int zouFontNormalize = 1;
+// ---- Settings: defined by their table, with their values at load -------------
+#define ZOU_DEFINE(type, name, atLoad, afterStart, code, readable, writable) zouType<type> name{atLoad};
+ZOU_SETTINGS(ZOU_DEFINE)
+#undef ZOU_DEFINE
+
+// Storing a row's value: element by element into arrays, text by copy.
+template <class T, class V>
+static void store(T& setting, const V& value) {
+    setting = value;
+}
+template <std::size_t N>
+static void store(char (&text)[N], const char* value) {
+    std::snprintf(text, N, "%s", value);
+}
+template <class T, std::size_t N, class V>
+static void store(T (&setting)[N], const V& value) {
+    for (T& element : setting) store(element, value);
+}
+
+// What zouInitState does with a row's start-up column.
+template <class T, class V>
+static void startUp(T& setting, const V& value) {
+    store(setting, value);
+}
+template <class T>
+static void startUp(T&, zouUnchanged) {}
+template <class T, class V>
+static void startUp(T&, zouByTextInit<V>) {}
+static void startUp(char*& block, zouNewBlock size) {
+    block = static_cast<char*>(std::malloc(size.bytes));
+}
+
+// What zouTextInit does with it: only its own rows.
+template <class T, class V>
+static void textStart(T&, const V&) {}
+template <class T, class V>
+static void textStart(T& setting, zouByTextInit<V> value) {
+    store(setting, value.value);
+}
 
 // Idle ticks left before the process ends; counted down by winddown_cb.
 static int winddownCount = 0;
@@ -56,53 +73,25 @@ void zouOpen(void) {
 }
 
 void zouInitState(void) {
-    // The window's size arrives with its first reshape.
-    zouWindowWidth = 0;
-    zouWindowHeight = 0;
-    frameDepth = 0;
-    std::snprintf(zouResourceLocation, sizeof zouResourceLocation, "%s", "C:/zoWindow/");
-
     glEnable(GL_AUTO_NORMAL);
     glEnable(GL_NORMALIZE);
     glEnable(GL_BLEND);
     glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
 
-    zouDebugLevel = 3;
-    zouDebugStr = static_cast<char*>(std::malloc(64));
-    zouWindowClear = true;
-    zouWindowBgColor[0] = zouWindowBgColor[1] = zouWindowBgColor[2] = 0;
-
-    zouVideoOpened = false;
-    zouVideoMirrorImage = false;
-    zouVideoProxyCount = -1;
-    zouVideoProxyRepeating = false;
-    zouVideoProxyRawWidth = 0;
-    zouVideoProxyRawHeight = 0;
-    zouVideoFPS = 15;
-    zouTesselator = nullptr;
-    zouTextInited = false;
+    // Every setting to its row's start value; the window's size arrives with
+    // its first reshape.
+#define ZOU_START(type, name, atLoad, afterStart, code, readable, writable) startUp(name, afterStart);
+    ZOU_SETTINGS(ZOU_START)
+#undef ZOU_START
     zouTextInit();
-
-    zouScreenNear = ZOU_DEFAULT_NEAR;
-    zouScreenFar = ZOU_DEFAULT_FAR;
-    zouScreenFov = ZOU_DEFAULT_FOV;
-    zouScreenGrabQuality = 100;
-    zouScreenGrabBuffer = nullptr;
-    zouScreenGrabFlip = true;
-    zouScreenGrabFlipper = nullptr;
-    zouScreenGrabFormat = 40;
-    zouScreenGrabX = zouScreenGrabY = zouScreenGrabWidth = zouScreenGrabHeight = 0;
 
     std::srand(static_cast<unsigned>(std::time(nullptr)));
 }
 
 void zouTextInit(void) {
-    for (int i = 0; i < 50; ++i) {
-        zoutFontList[i] = nullptr;
-        zoutFontNames[i][0] = '\0';
-    }
-    zoutCurrentFont = -1;
-    zouTextInited = true;
+#define ZOU_TEXT(type, name, atLoad, afterStart, code, readable, writable) textStart(name, afterStart);
+    ZOU_SETTINGS(ZOU_TEXT)
+#undef ZOU_TEXT
 }
 
 void reshape(int width, int height) {
@@ -128,47 +117,57 @@ void winddown_cb(void) {
 
 // ---- Parameter store and diagnostics ---------------------------------------------
 
-// The variables behind a code, in the order their values are passed; n is 0 for
-// a code the store does not know. Read-only codes are marked so that a set is
-// rejected.
-struct ParamSlots {
-    int* v[4];
+// The store: one entry per code, the single ones from their settings' rows,
+// the groups from theirs; the variables in the order their values are passed.
+struct ParamCode {
+    short code;
+    bool readable, writable;
     int n;
-    bool settable;
+    int* v[4];
 };
 
-static ParamSlots paramSlots(short code) {
-    switch (code) {
-    case ZOU_DEBUG_LEVEL: return {{&zouDebugLevel}, 1, true};
-    case ZOU_WINDOW_WIDTH: return {{&zouWindowWidth}, 1, false};
-    case ZOU_WINDOW_HEIGHT: return {{&zouWindowHeight}, 1, false};
-    case ZOU_WINDOW_SIZE: return {{&zouWindowWidth, &zouWindowHeight}, 2, true};
-    case ZOU_SCREEN_GRAB_QUALITY: return {{&zouScreenGrabQuality}, 1, true};
-    case ZOU_SCREEN_GRAB_FORMAT: return {{&zouScreenGrabFormat}, 1, true};
-    case ZOU_SCREEN_GRAB_X: return {{&zouScreenGrabX}, 1, true};
-    case ZOU_SCREEN_GRAB_Y: return {{&zouScreenGrabY}, 1, true};
-    case ZOU_SCREEN_GRAB_WIDTH: return {{&zouScreenGrabWidth}, 1, true};
-    case ZOU_SCREEN_GRAB_HEIGHT: return {{&zouScreenGrabHeight}, 1, true};
-    case ZOU_SCREEN_GRAB_RECT:
-        return {{&zouScreenGrabX, &zouScreenGrabY, &zouScreenGrabWidth, &zouScreenGrabHeight}, 4, true};
-    case ZOU_TIME_STEP: return {{&zouTimeStep}, 1, true};
-    case ZOU_VIDEO_WIDTH: return {{&zouVideoWidth}, 1, false};
-    case ZOU_VIDEO_HEIGHT: return {{&zouVideoHeight}, 1, false};
-    case ZOU_VIDEO_SIZE: return {{&zouVideoWidth, &zouVideoHeight}, 2, false};
-    case ZOU_VIDEO_ARRAY_WIDTH: return {{&zouVideoArrayWidth}, 1, true};
-    case ZOU_VIDEO_ARRAY_HEIGHT: return {{&zouVideoArrayHeight}, 1, true};
-    case ZOU_VIDEO_ARRAY_SIZE: return {{&zouVideoArrayWidth, &zouVideoArrayHeight}, 2, true};
-    case ZOU_VIDEO_FPS: return {{&zouVideoFPS}, 1, true};
-    case ZOU_VIDEO_PROXY_COUNT: return {{&zouVideoProxyCount}, 1, true};
-    case ZOU_VIDEO_PROXY_RAW_WIDTH: return {{&zouVideoProxyRawWidth}, 1, true};
-    case ZOU_VIDEO_PROXY_RAW_HEIGHT: return {{&zouVideoProxyRawHeight}, 1, true};
-    default: return {{nullptr}, 0, false};
-    }
+// Only int settings have a code (checked below); the others have no slot.
+static constexpr int* intSlot(int& setting) { return &setting; }
+template <class T>
+static constexpr int* intSlot(T&) { return nullptr; }
+
+template <class... Ints>
+static constexpr ParamCode group(short code, bool readable, bool writable, Ints&... settings) {
+    return {code, readable, writable, int(sizeof...(settings)), {&settings...}};
+}
+
+#define ZOU_CHECK_ROW(type, name, atLoad, afterStart, code, readable, writable)               \
+    static_assert(code == 0 ? !(readable || writable) : std::is_same<type, int>::value, \
+                  #name ": only an int setting has a code, and only a code is read or written");
+ZOU_SETTINGS(ZOU_CHECK_ROW)
+#undef ZOU_CHECK_ROW
+
+#define ZOU_SINGLE(type, name, atLoad, afterStart, code, readable, writable) \
+    {code, readable, writable, 1, {intSlot(name)}},
+#define ZOU_GROUP(code, readable, writable, ...) group(code, readable, writable, __VA_ARGS__),
+static constexpr ParamCode paramCodes[] = {ZOU_SETTINGS(ZOU_SINGLE) ZOU_PARAM_GROUPS(ZOU_GROUP)};
+#undef ZOU_SINGLE
+#undef ZOU_GROUP
+
+static constexpr bool codesAreDistinct() {
+    for (const ParamCode& a : paramCodes)
+        for (const ParamCode& b : paramCodes)
+            if (&a != &b && a.code != 0 && a.code == b.code) return false;
+    return true;
+}
+static_assert(codesAreDistinct(), "two rows share a parameter code");
+
+// The entry of a code; rows without a code are neither readable nor writable,
+// so code 0 finds nothing usable either.
+static const ParamCode* findCode(short code) {
+    for (const ParamCode& p : paramCodes)
+        if (p.code == code) return &p;
+    return nullptr;
 }
 
 void zouGetIntegerv(short code, int* values) {
-    ParamSlots p = paramSlots(code);
-    if (p.n == 0) {
+    const ParamCode* p = findCode(code);
+    if (!p || !p->readable) {
         zouDebug(2, "Bad parameter passed to zouGetIntegerv");
         return;
     }
@@ -176,7 +175,7 @@ void zouGetIntegerv(short code, int* values) {
         zouDebug(2, "Null value array passed to zouGetIntegerv");
         return;
     }
-    for (int i = 0; i < p.n; ++i) values[i] = *p.v[i];
+    for (int i = 0; i < p->n; ++i) values[i] = *p->v[i];
 }
 
 int zouGetInteger(short code) {
@@ -189,8 +188,8 @@ int zouGetInteger(short code) {
 }
 
 void zouSetIntegerv(short code, const int* values) {
-    ParamSlots p = paramSlots(code);
-    if (p.n == 0 || !p.settable) {
+    const ParamCode* p = findCode(code);
+    if (!p || !p->writable) {
         zouDebug(2, "Bad parameter passed to zouSetIntegerv");
         return;
     }
@@ -198,7 +197,7 @@ void zouSetIntegerv(short code, const int* values) {
         zouDebug(2, "Null value array passed to zouSetIntegerv");
         return;
     }
-    for (int i = 0; i < p.n; ++i) *p.v[i] = values[i];
+    for (int i = 0; i < p->n; ++i) *p->v[i] = values[i];
 
     if (code == ZOU_WINDOW_SIZE) {
         // The sizes are kept as given, but GLUT is asked for at least 1 x 1: X

@@ -18,7 +18,9 @@
 /// their start values, so an application changes them after zouOpen(); the one
 /// exception is #zouDisplayMode, read by zouOpen() itself. Each setting's comment
 /// says whether the framework reads it, and when, or only stores it for
-/// applications.
+/// applications. Its value at load, its value after start-up and its parameter
+/// code are its row of #ZOU_SETTINGS (framework/zouSettings.h), the one table
+/// that defines them.
 #pragma once
 
 /// \name Parameter codes of zouGetIntegerv() and zouSetIntegerv()
@@ -60,31 +62,30 @@ class zoFont;
 /// \name Settings the framework reads
 /// \{
 
-/// GLUT display mode for the window: double-buffered RGBA with depth
-/// (GLUT_DOUBLE | GLUT_DEPTH | GLUT_RGB, 18). Read only by zouOpen(), so set it
-/// before that call; zouInitState() leaves it alone.
+/// GLUT display mode for the window (GLUT_DOUBLE and the like). Read only by
+/// zouOpen(), so set it before that call; zouInitState() leaves it alone.
 extern int zouDisplayMode;
-/// The window's width in pixels; 0 until the first reshape event. Written by
-/// the reshape callbacks and by #ZOU_WINDOW_SIZE. Read by every outermost frame
+/// The window's width in pixels, none until the first reshape event. Written
+/// by the reshape callbacks and by #ZOU_WINDOW_SIZE. Read by every outermost frame
 /// (viewport and camera) and by the F1 toggle.
 extern int zouWindowWidth;
 /// The window's height in pixels, like #zouWindowWidth; also read by every
 /// mouse event, to count rows from the bottom.
 extern int zouWindowHeight;
-/// Number of open view frames: 0 outside drawing, 1 during zoApp::draw.
+/// Number of open view frames: none outside drawing, one during zoApp::draw.
 extern int frameDepth;
 /// Threshold of zouDebug(): a message is written when its level is at most
-/// this. 3 after start-up (levels 1 to 3 pass), 0 at load; #ZOU_DEBUG_LEVEL.
-/// At 0 or below nothing is written, yet level 1 still ends the process.
+/// this; #ZOU_DEBUG_LEVEL. At 0 or below nothing is written, yet level 1 still
+/// ends the process.
 extern int zouDebugLevel;
-/// Whether the outermost frame clears the colour and depth buffers. True after
-/// start-up; read at every outermost zouOpenToviFrame().
+/// Whether the outermost frame clears the colour and depth buffers; read at
+/// every outermost zouOpenToviFrame().
 extern bool zouWindowClear;
-/// Clear colour red, green, blue (0 to 1; alpha is always 1). Black after
-/// start-up; read at every outermost zouOpenToviFrame() that clears.
+/// Clear colour red, green, blue (0 to 1; alpha is always 1); read at every
+/// outermost zouOpenToviFrame() that clears.
 extern float zouWindowBgColor[3];
-/// Vertical field of view of the outermost frame, in degrees; 60 after
-/// start-up (#ZOU_DEFAULT_FOV). gluPerspective reads it at every outermost
+/// Vertical field of view of the outermost frame, in degrees
+/// (#ZOU_DEFAULT_FOV after start-up). gluPerspective reads it at every outermost
 /// frame, but the camera's distance and clipping planes are recomputed from it
 /// only when the window size changes. An application that changes it calls
 /// updateToviViewConstants() too; otherwise the plane z = 0 no longer shows
@@ -97,53 +98,53 @@ extern float zouScreenFov;
 /// reaches them through the parameter store; nothing in it reads them.
 /// \{
 
-/// Directory prefix for resource files, ending in a slash; "C:/zoWindow/" after start-up.
+/// Directory prefix for resource files, ending in a slash.
 extern char zouResourceLocation[256];
-/// Scratch text buffer: a 64-byte block from malloc after start-up, never released.
+/// Scratch text buffer: a block from malloc after start-up, never released.
 extern char* zouDebugStr;
-/// Near distance; 1.5 after start-up (#ZOU_DEFAULT_NEAR). The outermost frame
+/// Near distance (#ZOU_DEFAULT_NEAR after start-up). The outermost frame
 /// derives its own clipping planes from the window size instead.
 extern float zouScreenNear;
-/// Far distance; 20 after start-up (#ZOU_DEFAULT_FAR). Not the frame's far plane either.
+/// Far distance (#ZOU_DEFAULT_FAR after start-up). Not the frame's far plane either.
 extern float zouScreenFar;
-/// Application time step; 1 at load and after start-up; #ZOU_TIME_STEP. The
-/// framework has no clock and does not scale anything by it.
+/// Application time step; #ZOU_TIME_STEP. The framework has no clock and does
+/// not scale anything by it.
 extern int zouTimeStep;
-extern int zouScreenGrabQuality;  ///< Screen-grab quality; 100 after start-up.
-extern int zouScreenGrabFormat;   ///< Screen-grab format; 40 after start-up.
-extern int zouScreenGrabX;        ///< Screen-grab rectangle's left edge in pixels; 0.
-extern int zouScreenGrabY;        ///< Screen-grab rectangle's bottom edge in pixels; 0.
-extern int zouScreenGrabWidth;    ///< Screen-grab rectangle's width in pixels; 0.
-extern int zouScreenGrabHeight;   ///< Screen-grab rectangle's height in pixels; 0.
-/// Screen-grab buffers owned by the framework: null after start-up, released
-/// with free and reset to null on every set of #ZOU_WINDOW_SIZE.
+extern int zouScreenGrabQuality;  ///< Screen-grab quality.
+extern int zouScreenGrabFormat;   ///< Screen-grab format.
+extern int zouScreenGrabX;        ///< Screen-grab rectangle's left edge in pixels.
+extern int zouScreenGrabY;        ///< Screen-grab rectangle's bottom edge in pixels.
+extern int zouScreenGrabWidth;    ///< Screen-grab rectangle's width in pixels.
+extern int zouScreenGrabHeight;   ///< Screen-grab rectangle's height in pixels.
+/// Screen-grab buffers owned by the framework, released with free and reset to
+/// null on every set of #ZOU_WINDOW_SIZE.
 extern void* zouScreenGrabBuffer;
 /// The second screen-grab buffer; handled like #zouScreenGrabBuffer.
 extern void* zouScreenGrabFlipper;
-/// Whether grabs are flipped; true after start-up.
+/// Whether grabs are flipped.
 extern bool zouScreenGrabFlip;
-extern int zouVideoFPS;             ///< Video frames per second; 15 after start-up.
-extern int zouVideoProxyCount;      ///< Video proxy count; -1 after start-up.
-extern int zouVideoProxyRawWidth;   ///< Video proxy raw width; 0.
-extern int zouVideoProxyRawHeight;  ///< Video proxy raw height; 0.
-extern int zouVideoWidth;           ///< Video width; 0, read only through the store.
-extern int zouVideoHeight;          ///< Video height; 0, read only through the store.
-extern int zouVideoArrayWidth;      ///< Video array width; 0.
-extern int zouVideoArrayHeight;     ///< Video array height; 0.
-extern bool zouVideoOpened;         ///< Video state flag; false.
-extern bool zouVideoMirrorImage;    ///< Video state flag; false.
-extern bool zouVideoProxyRepeating; ///< Video state flag; false.
-/// Polygon tessellator; null.
+extern int zouVideoFPS;             ///< Video frames per second.
+extern int zouVideoProxyCount;      ///< Video proxy count.
+extern int zouVideoProxyRawWidth;   ///< Video proxy raw width.
+extern int zouVideoProxyRawHeight;  ///< Video proxy raw height.
+extern int zouVideoWidth;           ///< Video width, read only through the store.
+extern int zouVideoHeight;          ///< Video height, read only through the store.
+extern int zouVideoArrayWidth;      ///< Video array width.
+extern int zouVideoArrayHeight;     ///< Video array height.
+extern bool zouVideoOpened;         ///< Video state flag.
+extern bool zouVideoMirrorImage;    ///< Video state flag.
+extern bool zouVideoProxyRepeating; ///< Video state flag.
+/// Polygon tessellator.
 extern void* zouTesselator;
-/// Set by zouTextInit(); true after start-up.
+/// Set by zouTextInit().
 extern bool zouTextInited;
-/// The 50 font slots; all null after zouTextInit().
+/// The font slots, emptied by zouTextInit().
 extern zoFont* zoutFontList[50];
-/// The names of the fonts in the slots; all empty after zouTextInit().
+/// The names of the fonts in the slots, emptied by zouTextInit().
 extern char zoutFontNames[50][128];
-/// Index of the current font slot; -1 (none) after zouTextInit(), 0 at load.
+/// Index of the current font slot; -1 means none.
 extern int zoutCurrentFont;
-/// Font normalisation setting; 1.
+/// Font normalisation setting.
 extern int zouFontNormalize;
 /// \}
 
@@ -169,7 +170,7 @@ extern "C" {
 /// display GLUT reports the failure and ends the process.
 void zouOpen(void);
 /// The part of the start-up that needs no window: every setting to its start
-/// value, the global GL state (GL_AUTO_NORMAL, GL_NORMALIZE, alpha blending;
+/// value (#ZOU_SETTINGS), the global GL state (GL_AUTO_NORMAL, GL_NORMALIZE, alpha blending;
 /// needs a current GL context) and the text table. zouOpen() calls it once its
 /// window exists; an offscreen or other-platform start calls it in place of
 /// zouOpen() and then sets the window size it draws for.
@@ -179,7 +180,8 @@ void zouInitState(void);
 /// process with status 0 on the fifth idle tick after. A second call restarts
 /// the count. The inherited zoApp::keyDown calls it for Escape.
 void zouClose(void);
-/// Empties the font table: 50 null slots with empty names, current font -1.
+/// Empties the font table: every slot null with an empty name, no current font
+/// (the text rows of #ZOU_SETTINGS).
 void zouTextInit(void);
 /// The start-up reshape callback: stores the size in #zouWindowWidth and
 /// #zouWindowHeight. zoApp::selfStart replaces it with reshape_cb().

@@ -1,10 +1,10 @@
 // The parameter store and the diagnostic channel.
 #include "framework_state.h"
+#include "settings_rows.h"
 
 #include <gtest/gtest.h>
 
 #include <climits>
-#include <map>
 #include <set>
 #include <string>
 #include <vector>
@@ -15,74 +15,49 @@ using testing::internal::GetCapturedStderr;
 
 namespace {
 
-// Every code the store knows, with the number of values it passes and whether
-// it may be set.
-struct Code {
-    short code;
-    int n;
-    bool settable;
-};
-const std::vector<Code> knownCodes = {
-    {ZOU_DEBUG_LEVEL, 1, true},           {ZOU_WINDOW_WIDTH, 1, false},
-    {ZOU_WINDOW_HEIGHT, 1, false},        {ZOU_WINDOW_SIZE, 2, true},
-    {ZOU_SCREEN_GRAB_QUALITY, 1, true},   {ZOU_SCREEN_GRAB_FORMAT, 1, true},
-    {ZOU_SCREEN_GRAB_X, 1, true},         {ZOU_SCREEN_GRAB_Y, 1, true},
-    {ZOU_SCREEN_GRAB_WIDTH, 1, true},     {ZOU_SCREEN_GRAB_HEIGHT, 1, true},
-    {ZOU_SCREEN_GRAB_RECT, 4, true},      {ZOU_TIME_STEP, 1, true},
-    {ZOU_VIDEO_WIDTH, 1, false},          {ZOU_VIDEO_HEIGHT, 1, false},
-    {ZOU_VIDEO_SIZE, 2, false},           {ZOU_VIDEO_ARRAY_WIDTH, 1, true},
-    {ZOU_VIDEO_ARRAY_HEIGHT, 1, true},    {ZOU_VIDEO_ARRAY_SIZE, 2, true},
-    {ZOU_VIDEO_FPS, 1, true},             {ZOU_VIDEO_PROXY_COUNT, 1, true},
-    {ZOU_VIDEO_PROXY_RAW_WIDTH, 1, true}, {ZOU_VIDEO_PROXY_RAW_HEIGHT, 1, true},
-};
-
-// Every integer setting, to see that a call touched nothing it should not.
-std::vector<int> integerSettings() {
-    return {zouDebugLevel,      zouWindowWidth,     zouWindowHeight,       zouScreenGrabQuality,
-            zouScreenGrabFormat, zouScreenGrabX,    zouScreenGrabY,        zouScreenGrabWidth,
-            zouScreenGrabHeight, zouTimeStep,       zouVideoWidth,         zouVideoHeight,
-            zouVideoArrayWidth,  zouVideoArrayHeight, zouVideoFPS,         zouVideoProxyCount,
-            zouVideoProxyRawWidth, zouVideoProxyRawHeight};
-}
+using fwtest::Code;
+const std::vector<Code> knownCodes = fwtest::knownCodes();
 
 class ParamStore : public testing::Test {
 protected:
     void SetUp() override {
         fwtest::freshOpen();
-        zouTimeStep = 1;
-        zouVideoWidth = zouVideoHeight = zouVideoArrayWidth = zouVideoArrayHeight = 0;
+        fwtest::unchangedSettingsBackToLoad();
     }
 };
 
-TEST_F(ParamStore, EveryKnownCodeReadsItsStartValues) {
-    const std::map<short, std::vector<int>> expected = {
-        {ZOU_DEBUG_LEVEL, {3}},         {ZOU_WINDOW_WIDTH, {0}},          {ZOU_WINDOW_HEIGHT, {0}},
-        {ZOU_WINDOW_SIZE, {0, 0}},      {ZOU_SCREEN_GRAB_QUALITY, {100}}, {ZOU_SCREEN_GRAB_FORMAT, {40}},
-        {ZOU_SCREEN_GRAB_X, {0}},       {ZOU_SCREEN_GRAB_Y, {0}},         {ZOU_SCREEN_GRAB_WIDTH, {0}},
-        {ZOU_SCREEN_GRAB_HEIGHT, {0}},  {ZOU_SCREEN_GRAB_RECT, {0, 0, 0, 0}}, {ZOU_TIME_STEP, {1}},
-        {ZOU_VIDEO_WIDTH, {0}},         {ZOU_VIDEO_HEIGHT, {0}},          {ZOU_VIDEO_SIZE, {0, 0}},
-        {ZOU_VIDEO_ARRAY_WIDTH, {0}},   {ZOU_VIDEO_ARRAY_HEIGHT, {0}},    {ZOU_VIDEO_ARRAY_SIZE, {0, 0}},
-        {ZOU_VIDEO_FPS, {15}},          {ZOU_VIDEO_PROXY_COUNT, {-1}},    {ZOU_VIDEO_PROXY_RAW_WIDTH, {0}},
-        {ZOU_VIDEO_PROXY_RAW_HEIGHT, {0}},
-    };
+// One value per int setting, none alike, so that a code reading the wrong
+// setting or in the wrong order shows.
+void distinctValuesInEveryIntSetting() {
+    int value = 1000;
+    for (const Code& c : knownCodes)
+        for (int* setting : c.settings) *setting = value++;
+}
+
+TEST_F(ParamStore, EveryCodeReadsItsSettingsInOrder) {
+    distinctValuesInEveryIntSetting();
     for (const Code& c : knownCodes) {
+        ASSERT_TRUE(c.readable) << "code " << c.code;
         // One slot past the code's values shows that it writes no more than it owns.
-        std::vector<int> v(c.n + 1, 12345);
+        std::vector<int> v(c.settings.size() + 1, 12345), direct;
         zouGetIntegerv(c.code, v.data());
         EXPECT_EQ(v.back(), 12345) << "code " << c.code;
         v.pop_back();
-        EXPECT_EQ(v, expected.at(c.code)) << "code " << c.code;
+        for (int* setting : c.settings) direct.push_back(*setting);
+        EXPECT_EQ(v, direct) << "code " << c.code;
     }
 }
 
-TEST_F(ParamStore, SettableCodesStoreWhatTheyAreGivenAndReadItBack) {
+TEST_F(ParamStore, WritableCodesStoreWhatTheyAreGivenInTheirSettings) {
     for (const Code& c : knownCodes) {
-        if (!c.settable || c.code == ZOU_DEBUG_LEVEL) continue;
-        std::vector<int> in(c.n), out(c.n, 0);
-        for (int i = 0; i < c.n; ++i) in[i] = -1000 - 10 * c.code - i;  // no range is enforced
+        if (!c.writable || c.code == ZOU_DEBUG_LEVEL) continue;
+        const int n = static_cast<int>(c.settings.size());
+        std::vector<int> in(n), out(n, 0);
+        for (int i = 0; i < n; ++i) in[i] = -1000 - 10 * c.code - i;  // no range is enforced
         zouSetIntegerv(c.code, in.data());
         zouGetIntegerv(c.code, out.data());
         EXPECT_EQ(out, in) << "code " << c.code;
+        for (int i = 0; i < n; ++i) EXPECT_EQ(*c.settings[i], in[i]) << "code " << c.code;
     }
     const int level = -4;
     zouSetIntegerv(ZOU_DEBUG_LEVEL, &level);
@@ -116,16 +91,19 @@ TEST_F(ParamStore, GroupsShareTheirVariablesWithTheSingleCodes) {
 }
 
 TEST_F(ParamStore, ReadOnlyCodesRefuseASetAndSayWhy) {
-    zouVideoWidth = 352;
-    zouVideoHeight = 288;
-    for (short code : {ZOU_WINDOW_WIDTH, ZOU_WINDOW_HEIGHT, ZOU_VIDEO_WIDTH, ZOU_VIDEO_HEIGHT, ZOU_VIDEO_SIZE}) {
-        const std::vector<int> before = integerSettings();
-        const int values[2] = {77, 88};
+    distinctValuesInEveryIntSetting();
+    int readOnly = 0;
+    for (const Code& c : knownCodes) {
+        if (c.writable) continue;
+        ++readOnly;
+        const std::vector<int> before = fwtest::intSettings();
+        const int values[4] = {77, 88, 99, 111};
         CaptureStderr();
-        zouSetIntegerv(code, values);
-        EXPECT_EQ(GetCapturedStderr(), "Bad parameter passed to zouSetIntegerv\n") << "code " << code;
-        EXPECT_EQ(integerSettings(), before) << "code " << code;
+        zouSetIntegerv(c.code, values);
+        EXPECT_EQ(GetCapturedStderr(), "Bad parameter passed to zouSetIntegerv\n") << "code " << c.code;
+        EXPECT_EQ(fwtest::intSettings(), before) << "code " << c.code;
     }
+    EXPECT_GT(readOnly, 0);
     EXPECT_TRUE(fakegl::calls.empty());  // and the window was left alone
 }
 
@@ -133,7 +111,7 @@ TEST_F(ParamStore, UnknownCodesChangeNothingForEveryShort) {
     std::set<int> known;
     for (const Code& c : knownCodes) known.insert(c.code);
     zouDebugLevel = 1;  // keep the 65 000 refusals off stderr
-    const std::vector<int> before = integerSettings();
+    const std::vector<int> before = fwtest::intSettings();
     for (int code = SHRT_MIN; code <= SHRT_MAX; ++code) {
         if (known.count(code)) continue;
         int v[4] = {-7, -7, -7, -7};
@@ -142,7 +120,7 @@ TEST_F(ParamStore, UnknownCodesChangeNothingForEveryShort) {
         ASSERT_EQ(v[1], -7) << "code " << code;
         const int values[4] = {5, 6, 7, 8};
         zouSetIntegerv(static_cast<short>(code), values);
-        ASSERT_EQ(integerSettings(), before) << "code " << code;
+        ASSERT_EQ(fwtest::intSettings(), before) << "code " << code;
     }
     EXPECT_TRUE(fakegl::calls.empty());
 }
@@ -215,7 +193,7 @@ TEST_F(ParamStore, GetIntegerOfAGroupCodeGivesItsFirstValueAndStaysInBounds) {
 }
 
 TEST_F(ParamStore, NullValueArraysAreRefused) {
-    const std::vector<int> before = integerSettings();
+    const std::vector<int> before = fwtest::intSettings();
     CaptureStderr();
     zouGetIntegerv(ZOU_WINDOW_SIZE, nullptr);
     zouSetIntegerv(ZOU_WINDOW_SIZE, nullptr);
@@ -224,7 +202,7 @@ TEST_F(ParamStore, NullValueArraysAreRefused) {
               "Null value array passed to zouGetIntegerv\n"
               "Null value array passed to zouSetIntegerv\n"
               "Bad parameter passed to zouSetIntegerv\n");
-    EXPECT_EQ(integerSettings(), before);
+    EXPECT_EQ(fwtest::intSettings(), before);
     EXPECT_TRUE(fakegl::calls.empty());
 }
 

@@ -1,5 +1,6 @@
 // Start-up, the font table and the wind-down after Escape.
 #include "framework_state.h"
+#include "settings_rows.h"
 
 #include <gtest/gtest.h>
 
@@ -12,51 +13,18 @@ using fwtest::call;
 
 namespace {
 
-// The settings as the process has them before anything runs. The framework's
+// The state as the process has it before anything runs. The framework's
 // globals are constant-initialised, so this dynamic initialiser sees their load
 // values whichever test runs first.
 struct LoadValues {
-    int displayMode, windowWidth, windowHeight, depth, debugLevel, timeStep;
-    bool resourceEmpty, clear, grabFlip, textInited, videoOpened, mirror, repeating;
-    char* debugStr;
-    float bg[3], fov, nearPlane, farPlane;
-    int grab[6], video[8], currentFont, fontNormalize;
-    void *grabBuffer, *flipper, *tesselator;
+    std::vector<std::string> settingsOff;  // settings not at their table's value at load
     int fullScreen, haveShrunk, lastMouseButton;
     bool validWindowSize, appsEmpty;
 };
 
 LoadValues takeLoadValues() {
     LoadValues v;
-    v.displayMode = zouDisplayMode;
-    v.windowWidth = zouWindowWidth;
-    v.windowHeight = zouWindowHeight;
-    v.depth = frameDepth;
-    v.debugLevel = zouDebugLevel;
-    v.timeStep = zouTimeStep;
-    v.resourceEmpty = zouResourceLocation[0] == '\0';
-    v.clear = zouWindowClear;
-    v.grabFlip = zouScreenGrabFlip;
-    v.textInited = zouTextInited;
-    v.videoOpened = zouVideoOpened;
-    v.mirror = zouVideoMirrorImage;
-    v.repeating = zouVideoProxyRepeating;
-    v.debugStr = zouDebugStr;
-    for (int i = 0; i < 3; ++i) v.bg[i] = zouWindowBgColor[i];
-    v.fov = zouScreenFov;
-    v.nearPlane = zouScreenNear;
-    v.farPlane = zouScreenFar;
-    int grab[6] = {zouScreenGrabQuality, zouScreenGrabFormat, zouScreenGrabX,
-                   zouScreenGrabY,       zouScreenGrabWidth,  zouScreenGrabHeight};
-    std::memcpy(v.grab, grab, sizeof grab);
-    int video[8] = {zouVideoFPS,   zouVideoProxyCount, zouVideoProxyRawWidth, zouVideoProxyRawHeight,
-                    zouVideoWidth, zouVideoHeight,     zouVideoArrayWidth,    zouVideoArrayHeight};
-    std::memcpy(v.video, video, sizeof video);
-    v.currentFont = zoutCurrentFont;
-    v.fontNormalize = zouFontNormalize;
-    v.grabBuffer = zouScreenGrabBuffer;
-    v.flipper = zouScreenGrabFlipper;
-    v.tesselator = zouTesselator;
+    v.settingsOff = fwtest::settingsOffTheirLoadValue();
     v.fullScreen = fullScreen;
     v.haveShrunk = haveShrunk;
     v.lastMouseButton = lastMouseButton;
@@ -69,33 +37,7 @@ LoadValues takeLoadValues() {
 const LoadValues atLoad = takeLoadValues();
 
 TEST(Startup, GlobalsHoldTheirLoadValuesBeforeZouOpen) {
-    EXPECT_EQ(atLoad.displayMode, 18);
-    EXPECT_EQ(atLoad.windowWidth, 0);
-    EXPECT_EQ(atLoad.windowHeight, 0);
-    EXPECT_EQ(atLoad.depth, 0);
-    EXPECT_EQ(atLoad.debugLevel, 0);
-    EXPECT_EQ(atLoad.timeStep, 1);
-    EXPECT_TRUE(atLoad.resourceEmpty);
-    EXPECT_FALSE(atLoad.clear);
-    EXPECT_FALSE(atLoad.grabFlip);
-    EXPECT_FALSE(atLoad.textInited);
-    EXPECT_FALSE(atLoad.videoOpened);
-    EXPECT_FALSE(atLoad.mirror);
-    EXPECT_FALSE(atLoad.repeating);
-    EXPECT_EQ(atLoad.debugStr, nullptr);
-    EXPECT_EQ(atLoad.bg[0], 0.0f);
-    EXPECT_EQ(atLoad.bg[1], 0.0f);
-    EXPECT_EQ(atLoad.bg[2], 0.0f);
-    EXPECT_EQ(atLoad.fov, 0.0f);
-    EXPECT_EQ(atLoad.nearPlane, 0.0f);
-    EXPECT_EQ(atLoad.farPlane, 0.0f);
-    for (int g : atLoad.grab) EXPECT_EQ(g, 0);
-    for (int v : atLoad.video) EXPECT_EQ(v, 0);
-    EXPECT_EQ(atLoad.currentFont, 0);
-    EXPECT_EQ(atLoad.fontNormalize, 1);
-    EXPECT_EQ(atLoad.grabBuffer, nullptr);
-    EXPECT_EQ(atLoad.flipper, nullptr);
-    EXPECT_EQ(atLoad.tesselator, nullptr);
+    EXPECT_EQ(atLoad.settingsOff, std::vector<std::string>{});
     // The window starts full screen, so the toggle's state says so from the start.
     EXPECT_EQ(atLoad.fullScreen, 1);
     EXPECT_EQ(atLoad.haveShrunk, 0);
@@ -133,83 +75,24 @@ TEST(Startup, WindowlessStartIsZouOpenWithoutGlut) {
     zouOpen();
     std::vector<std::string> afterWindow = fakegl::trace();
     afterWindow.erase(afterWindow.begin(), afterWindow.begin() + 5);
-    zouScreenFov = zouScreenNear = 0;
-    zouWindowWidth = 9;
     std::free(zouDebugStr);
+    fwtest::scribbleOverEveryStartValue();
     fakegl::reset();
     zouInitState();
     EXPECT_EQ(fakegl::trace(), afterWindow);
     EXPECT_EQ(fakegl::reshapeFunc, nullptr);
-    EXPECT_EQ(zouScreenFov, ZOU_DEFAULT_FOV);
-    EXPECT_EQ(zouScreenNear, ZOU_DEFAULT_NEAR);
-    EXPECT_EQ(zouWindowWidth, 0);
+    EXPECT_EQ(fwtest::settingsOffTheirStartValue(), std::vector<std::string>{});
 }
 
 TEST(Startup, ZouOpenGivesEverySettingItsStartValue) {
-    // Scribble over everything zouOpen is meant to set.
-    zouWindowWidth = zouWindowHeight = frameDepth = 7;
-    zouDebugLevel = 0;
-    zouWindowClear = false;
-    zouWindowBgColor[0] = zouWindowBgColor[1] = zouWindowBgColor[2] = 0.5f;
-    zouScreenFov = zouScreenNear = zouScreenFar = 0;
-    zouScreenGrabQuality = zouScreenGrabFormat = zouScreenGrabX = zouScreenGrabY = 9;
-    zouScreenGrabWidth = zouScreenGrabHeight = 9;
-    zouScreenGrabFlip = false;
-    zouVideoFPS = zouVideoProxyCount = zouVideoProxyRawWidth = zouVideoProxyRawHeight = 9;
-    zouVideoOpened = zouVideoMirrorImage = zouVideoProxyRepeating = true;
-    zouTextInited = false;
+    // Every setting the start-up sets, pointers aside, holds something else first.
+    fwtest::scribbleOverEveryStartValue();
     fwtest::freshOpen();
-
-    EXPECT_EQ(zouWindowWidth, 0);
-    EXPECT_EQ(zouWindowHeight, 0);
-    EXPECT_EQ(frameDepth, 0);
-    EXPECT_STREQ(zouResourceLocation, "C:/zoWindow/");
-    EXPECT_EQ(zouDebugLevel, 3);
-    ASSERT_NE(zouDebugStr, nullptr);
-    zouDebugStr[63] = 'x';  // 64 bytes are writable (ASan checks the bound)
-    EXPECT_TRUE(zouWindowClear);
-    EXPECT_EQ(zouWindowBgColor[0], 0.0f);
-    EXPECT_EQ(zouWindowBgColor[1], 0.0f);
-    EXPECT_EQ(zouWindowBgColor[2], 0.0f);
-    EXPECT_EQ(zouScreenNear, ZOU_DEFAULT_NEAR);
-    EXPECT_EQ(zouScreenFar, ZOU_DEFAULT_FAR);
-    EXPECT_EQ(zouScreenFov, ZOU_DEFAULT_FOV);
-    EXPECT_EQ(zouScreenGrabQuality, 100);
-    EXPECT_EQ(zouScreenGrabFormat, 40);
-    EXPECT_EQ(zouScreenGrabX, 0);
-    EXPECT_EQ(zouScreenGrabY, 0);
-    EXPECT_EQ(zouScreenGrabWidth, 0);
-    EXPECT_EQ(zouScreenGrabHeight, 0);
-    EXPECT_EQ(zouScreenGrabBuffer, nullptr);
-    EXPECT_EQ(zouScreenGrabFlipper, nullptr);
-    EXPECT_TRUE(zouScreenGrabFlip);
-    EXPECT_EQ(zouVideoFPS, 15);
-    EXPECT_EQ(zouVideoProxyCount, -1);
-    EXPECT_EQ(zouVideoProxyRawWidth, 0);
-    EXPECT_EQ(zouVideoProxyRawHeight, 0);
-    EXPECT_FALSE(zouVideoOpened);
-    EXPECT_FALSE(zouVideoMirrorImage);
-    EXPECT_FALSE(zouVideoProxyRepeating);
-    EXPECT_EQ(zouTesselator, nullptr);
-    EXPECT_TRUE(zouTextInited);  // set false, then true again by zouTextInit
-    EXPECT_EQ(zoutCurrentFont, -1);
-    // Settings zouOpen leaves alone.
-    EXPECT_EQ(zouDisplayMode, 18);
-    EXPECT_EQ(zouTimeStep, 1);
-    EXPECT_EQ(zouFontNormalize, 1);
-}
-
-TEST(Startup, StoreReadsTheStartValuesAfterZouOpen) {
-    fwtest::freshOpen();
-    EXPECT_EQ(zouGetInteger(ZOU_WINDOW_WIDTH), 0);
-    EXPECT_EQ(zouGetInteger(ZOU_WINDOW_HEIGHT), 0);
-    EXPECT_EQ(zouGetInteger(ZOU_DEBUG_LEVEL), 3);
-    EXPECT_EQ(zouGetInteger(ZOU_TIME_STEP), 1);
-    EXPECT_EQ(zouGetInteger(ZOU_VIDEO_FPS), 15);
-    EXPECT_EQ(zouGetInteger(ZOU_VIDEO_PROXY_COUNT), -1);
+    EXPECT_EQ(fwtest::settingsOffTheirStartValue(), std::vector<std::string>{});
 }
 
 TEST(Startup, TextInitEmptiesEveryFontSlot) {
+    fwtest::freshOpen();
     for (int i = 0; i < 50; ++i) {
         zoutFontList[i] = reinterpret_cast<zoFont*>(&zoutFontNames[i]);
         std::snprintf(zoutFontNames[i], sizeof zoutFontNames[i], "font %d", i);
@@ -217,12 +100,8 @@ TEST(Startup, TextInitEmptiesEveryFontSlot) {
     zoutCurrentFont = 4;
     zouTextInited = false;
     zouTextInit();
-    for (int i = 0; i < 50; ++i) {
-        EXPECT_EQ(zoutFontList[i], nullptr) << "slot " << i;
-        EXPECT_EQ(zoutFontNames[i][0], '\0') << "slot " << i;
-    }
-    EXPECT_EQ(zoutCurrentFont, -1);
-    EXPECT_TRUE(zouTextInited);
+    EXPECT_EQ(fwtest::settingsOffTheirStartValue(), std::vector<std::string>{});
+    EXPECT_TRUE(fakegl::calls.empty());
 }
 
 TEST(Startup, StartUpReshapeOnlyRecordsTheSize) {
