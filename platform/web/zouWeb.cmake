@@ -77,8 +77,9 @@ function(zou_web_page)
   endif()
   add_executable(${P_NAME} ${P_SOURCES})
   target_link_libraries(${P_NAME} PRIVATE ${P_LIBRARIES} zou_web)
-  # zwGlutReshape: GLUT's own reshape, called from glut.js.
-  set(exports "'_main','_zwGlutReshape'")
+  # What glut.js calls in C: GLUT's own reshape, and the device pixel ratio
+  # for the GL layer.
+  set(exports "'_main','_zwGlutReshape','_zwSetPixelRatio'")
   foreach(e ${P_EXPORTS})
     string(APPEND exports ",'_${e}'")
   endforeach()
