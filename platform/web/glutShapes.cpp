@@ -1,7 +1,9 @@
 // GLUT's solid and wire shapes, drawn with the layer's glBegin/glEnd: the
 // vertices, normals, winding and primitive kinds GLUT draws, so that lighting,
 // culling and flat shading give the desktop's picture. Solids wind
-// counter-clockwise seen from outside; every vertex has its unit normal.
+// counter-clockwise seen from outside, the teapot clockwise as GLUT's does;
+// normals are of unit length but where GLUT's are not (the icosahedron's and
+// some of the rhombic dodecahedron's), which shows without GL_NORMALIZE.
 #include <GL/freeglut.h>
 
 #include <cmath>
@@ -179,8 +181,10 @@ void torus(double inner, double outer, int sides, int rings, bool wire) {
 // Faces as vertex indices, counter-clockwise seen from outside; each face is
 // drawn flat with its own normal.
 
+// `lengths`, when given, are the faces' normal lengths: GLUT's are not all 1,
+// which shows under lighting without GL_NORMALIZE.
 void polyhedron(const double (*v)[3], const int* faces, int faceCount, int corners, bool wire, double scale = 1,
-                const double* offset = nullptr) {
+                const double* offset = nullptr, const double* lengths = nullptr) {
     const double o[3] = {offset ? offset[0] : 0, offset ? offset[1] : 0, offset ? offset[2] : 0};
     for (int f = 0; f < faceCount; ++f) {
         const int* face = faces + f * corners;
@@ -189,7 +193,7 @@ void polyhedron(const double (*v)[3], const int* faces, int faceCount, int corne
         const double* c = v[face[2]];
         const double u[3] = {b[0] - a[0], b[1] - a[1], b[2] - a[2]}, w[3] = {c[0] - a[0], c[1] - a[1], c[2] - a[2]};
         double n[3] = {u[1] * w[2] - u[2] * w[1], u[2] * w[0] - u[0] * w[2], u[0] * w[1] - u[1] * w[0]};
-        const double l = std::sqrt(n[0] * n[0] + n[1] * n[1] + n[2] * n[2]);
+        const double l = std::sqrt(n[0] * n[0] + n[1] * n[1] + n[2] * n[2]) / (lengths ? lengths[f] : 1);
         for (double& x : n) x /= l;
         glBegin(wire ? GL_LINE_LOOP : corners == 3 ? GL_TRIANGLES : corners == 4 ? GL_QUADS : GL_POLYGON);
         glNormal3dv(n);
@@ -247,7 +251,12 @@ void icosahedron(bool wire) {
         for (int i = 0; i < 3; ++i) faces[k * 3 + i] = fan[i], faces[45 + k * 3 + i] = back[i];
         for (int i = 0; i < 6; ++i) faces[15 + k * 6 + i] = band[i];
     }
-    polyhedron(v, faces, 20, 3, wire);
+    // GLUT's normals are the edges' cross products, unnormalised: the area of
+    // the parallelogram of two edges, e^2 sin 60 for the edge e = 4 / sqrt(10 + 2 sqrt 5).
+    const double e2 = 16 / (10 + 2 * std::sqrt(5.0));
+    double lengths[20];
+    for (double& l : lengths) l = e2 * std::sqrt(3.0) / 2;
+    polyhedron(v, faces, 20, 3, wire, 1, nullptr, lengths);
 }
 
 // Radius sqrt(3): the cube's corners and twelve more on the coordinate planes.
@@ -279,10 +288,12 @@ void rhombicDodecahedron(bool wire) {
     const double v[14][3] = {{0, 0, 1},   {h, 0, 0.5},  {0, h, 0.5},  {-h, 0, 0.5}, {0, -h, 0.5},
                              {h, h, 0},   {-h, h, 0},   {-h, -h, 0},  {h, -h, 0},   {h, 0, -0.5},
                              {0, h, -0.5}, {-h, 0, -0.5}, {0, -h, -0.5}, {0, 0, -1}};
-    static const int faces[12 * 4] = {0, 1, 5, 2,  0, 2, 6, 3,  0, 3, 7, 4,   0, 4, 8, 1,
-                                      1, 8, 9, 5,  2, 5, 10, 6, 3, 6, 11, 7,  4, 7, 12, 8,
+    static const int faces[12 * 4] = {0, 1, 5, 2,  0, 2, 6, 3,   0, 3, 7, 4,  0, 4, 8, 1,
+                                      2, 5, 10, 6, 3, 6, 11, 7,  4, 7, 12, 8, 1, 8, 9, 5,
                                       13, 10, 5, 9, 13, 11, 6, 10, 13, 12, 7, 11, 13, 9, 8, 12};
-    polyhedron(v, faces, 12, 4, wire);
+    // GLUT's normals of the faces round the poles are sqrt(1/2) long.
+    static const double lengths[12] = {h, h, h, h, 1, 1, 1, 1, h, h, h, h};
+    polyhedron(v, faces, 12, 4, wire, 1, nullptr, lengths);
 }
 
 // Tetrahedra of half the size at the corners of the one before, `levels` deep.
@@ -385,9 +396,9 @@ void evaluate(int patch, double u, double v, double p[3], double n[3]) {
     evaluate(patch, u, v < 0.5 ? v + 1e-4 : v - 1e-4, q, n);
 }
 
-// The teapot as GLUT places it: y up, spout towards +x, the base at y = -0.75
-// times the size; `grid` steps per patch side; texture coordinates (u, v) of
-// each patch.
+// The teapot as GLUT places it: y up, spout towards +x, its height centred on
+// the origin, half the size high per data unit; `grid` steps per patch side,
+// the triangles wound clockwise seen from outside, as GLUT's are.
 void teapot(double size, int grid, bool wire) {
     const double s = 0.5 * size;
     std::vector<double> pos((grid + 1) * (grid + 1) * 3), nor(pos.size());
@@ -404,7 +415,7 @@ void teapot(double size, int grid, bool wire) {
             const double sx = round ? quarters[m][0] : halves[m][0], my = round ? quarters[m][1] : halves[m][1];
             const bool flip = sx * my < 0;  // a mirror image winds the other way
             // Data (x, y, z) to GLUT's frame: z up becomes y up, y becomes -z;
-            // the pot is moved down by 1.5 and halved.
+            // the pot is moved down by half its height (3.15) and halved.
             auto put = [&](int i, int j) {
                 const double* p = &pos[(i * (grid + 1) + j) * 3];
                 const double* n = &nor[(i * (grid + 1) + j) * 3];
@@ -412,7 +423,7 @@ void teapot(double size, int grid, bool wire) {
                 // mirror images mirrored; the wire teapot leaves them alone.
                 if (!wire) glTexCoord2d(double(i) / grid, flip ? 1 - double(j) / grid : double(j) / grid);
                 glNormal3d(sx * n[0], n[2], -my * n[1]);
-                glVertex3d(s * sx * p[0], s * (p[2] - 1.5), -s * my * p[1]);
+                glVertex3d(s * sx * p[0], s * (p[2] - 1.575), -s * my * p[1]);
             };
             if (wire) {
                 for (int i = 0; i <= grid; ++i) {
@@ -430,7 +441,7 @@ void teapot(double size, int grid, bool wire) {
             glBegin(GL_TRIANGLES);
             for (int i = 0; i < grid; ++i)
                 for (int j = 0; j < grid; ++j) {
-                    // Two triangles per cell, counter-clockwise from outside.
+                    // Two triangles per cell, clockwise from outside.
                     const int a[4][2] = {{i, j}, {i, j + 1}, {i + 1, j + 1}, {i + 1, j}};
                     const int order[6] = {0, 1, 2, 0, 2, 3};
                     for (int k = 0; k < 6; ++k) {
@@ -443,7 +454,7 @@ void teapot(double size, int grid, bool wire) {
     }
 }
 
-const int solidTeapotGrid = 9, wireTeapotGrid = 9;
+const int solidTeapotGrid = 7, wireTeapotGrid = 9;
 
 }  // namespace
 
