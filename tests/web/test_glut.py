@@ -13,7 +13,8 @@ call the menu callback with the current menu set. At ratio 2 the drawing
 buffers are twice the size while the programs see the same CSS sizes and
 positions. glutlinks.html calls what a page cannot honour (overlays,
 subwindows, special devices, ...) and bad arguments: one message each, nothing
-changed. Every case is a row of the table at the end."""
+changed; glutentries.html links every entry point the headers declare.
+Every case is a row of the table at the end."""
 import os
 import subprocess
 import sys
@@ -200,10 +201,21 @@ def entry_points(b, ratio):
     t.check(len(refusals) == 12 and not b.errors, "twelve bad arguments, twelve messages: %s" % refusals)
 
 
+def every_entry(b, ratio):
+    """glutentries (made from the headers by pages.cmake) linked, so every
+    GLUT entry point has a definition; its page runs."""
+    b.open("glutentries.html")
+    b.wait("document.body.dataset.state == 'ended'", timeout=30)
+    count = [int(l.split()[0]) for l in lines(b, "") if l.endswith("GLUT entry points")]
+    t.check(b.status() == "glutentries ended with status 0" and count and count[0] >= 140,
+            "every GLUT 3.7 and freeglut entry point declared links: %s (%s)" % (count, b.status()))
+
+
 # name, device pixel ratio, case
 CASES = [
     ("square", 1, square),
     ("main returns", 1, returns), ("entry points", 1, entry_points),
+    ("every entry point", 1, every_entry),
     ("events", 1, mouse), ("events", 2, mouse),
     ("menu", 1, menu), ("menu", 2, menu),
     ("exit", 1, exits), ("leave", 1, leaves), ("ratio change", 1, ratio_change),
