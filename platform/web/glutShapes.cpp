@@ -14,6 +14,8 @@ namespace {
 const double pi = 3.14159265358979323846;
 
 // ---- Round shapes -----------------------------------------------------------------
+// Bands of triangle strips, two vertices a step, so that each quad is split
+// along the diagonal GLUT's is.
 
 // cos and sin of `n` equal steps around the circle, starting at angle 0; the
 // last entry repeats the first so that rings close exactly.
@@ -58,7 +60,7 @@ void sphere(double r, int slices, int stacks, bool wire) {
         return;
     }
     for (int i = 0; i < stacks; ++i) {
-        glBegin(GL_QUAD_STRIP);
+        glBegin(GL_TRIANGLE_STRIP);
         for (int j = 0; j <= slices; ++j) {
             at(i, j);
             at(i + 1, j);
@@ -97,7 +99,7 @@ void cone(double base, double height, int slices, int stacks, bool wire) {
     for (int j = slices; j >= 0; --j) vertex(0, 0, -1, c[j] * base, s[j] * base, 0);
     glEnd();
     for (int k = 0; k < stacks; ++k) {
-        glBegin(GL_QUAD_STRIP);
+        glBegin(GL_TRIANGLE_STRIP);
         for (int j = 0; j <= slices; ++j) {
             ring(k + 1, j);
             ring(k, j);
@@ -131,7 +133,7 @@ void cylinder(double radius, double height, int slices, int stacks, bool wire) {
     for (int j = slices; j >= 0; --j) vertex(0, 0, -1, c[j] * radius, s[j] * radius, 0);
     glEnd();
     for (int k = 0; k < stacks; ++k) {
-        glBegin(GL_QUAD_STRIP);
+        glBegin(GL_TRIANGLE_STRIP);
         for (int j = 0; j <= slices; ++j) {
             ring(k + 1, j);
             ring(k, j);
@@ -168,7 +170,7 @@ void torus(double inner, double outer, int sides, int rings, bool wire) {
         return;
     }
     for (int j = 0; j < sides; ++j) {
-        glBegin(GL_QUAD_STRIP);
+        glBegin(GL_TRIANGLE_STRIP);
         for (int i = 0; i <= rings; ++i) {
             at(i, j + 1);
             at(i, j);
