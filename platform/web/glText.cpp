@@ -6,8 +6,6 @@
 
 #include <cmath>
 #include <cstdio>
-#include <cstring>
-#include <utility>
 #include <vector>
 
 #include "platform/web/glState.h"

@@ -49,6 +49,9 @@ if(NOT TARGET zou_web)
   target_include_directories(zou_web PRIVATE ${ZOU_STROKE_GLYPHS_DIR})
   # GLUT's bitmap fonts, read from the X bitmap fonts (xfonts-base, xfonts-75dpi).
   find_program(ZOU_WEB_PYTHON python3 PATHS /usr/bin NO_DEFAULT_PATH)
+  if(NOT ZOU_WEB_PYTHON)
+    message(FATAL_ERROR "The web layer's bitmap fonts are made by python3 (/usr/bin/python3), which is missing")
+  endif()
   set(fonts_dir ${CMAKE_BINARY_DIR}/zouWebFonts)
   add_custom_command(OUTPUT ${fonts_dir}/glutBitmapFonts.h
                      COMMAND ${CMAKE_COMMAND} -E make_directory ${fonts_dir}
