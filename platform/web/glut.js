@@ -461,11 +461,13 @@ mergeInto(LibraryManager.library, {
       root.style.cssText = 'position:fixed;left:0;top:0;z-index:10;';
       document.body.appendChild(root);
       ZOUPAGE.openMenu = root;
-      ZOUPAGE.menuBox(root, id, event.clientX + 2, event.clientY + 2, 0);
+      ZOUPAGE.menuBox(root, id, event.clientX + 2, event.clientY + 2, 0, event.clientX - 2);
       ZOUPAGE.menuStatus(1 /* GLUT_MENU_IN_USE */, event);
     },
 
-    menuBox: function(root, id, left, top, depth) {
+    // A box of menu `id`'s entries at (left, top), or ending at `before` when
+    // there is no room on the right.
+    menuBox: function(root, id, left, top, depth, before) {
       var m = ZOUPAGE.menus[id];
       var box = document.createElement('div');
       box.dataset.menu = id;
@@ -488,7 +490,7 @@ mergeInto(LibraryManager.library, {
           });
           if (item.submenu && ZOUPAGE.menus[item.submenu]) {
             var r = row.getBoundingClientRect();
-            ZOUPAGE.menuBox(root, item.submenu, r.right, r.top, depth + 1);
+            ZOUPAGE.menuBox(root, item.submenu, r.right, r.top, depth + 1, r.left);
           }
         });
         row.addEventListener('mouseleave', function() {
@@ -503,6 +505,10 @@ mergeInto(LibraryManager.library, {
         }
         box.appendChild(row);
       });
+      // Near the page's right or bottom edge the box opens the other way.
+      var r = box.getBoundingClientRect();
+      if (r.right > window.innerWidth) box.style.left = Math.max(0, before - r.width) + 'px';
+      if (r.bottom > window.innerHeight) box.style.top = Math.max(0, window.innerHeight - r.height) + 'px';
     },
 
     choose: function(id, value, event) {
@@ -639,7 +645,8 @@ mergeInto(LibraryManager.library, {
     if (mode & 0x0004) ZOUPAGE.report('GLUT_ACCUM', 'no accumulation buffer yet');
     var attributes = {
       antialias: (mode & 0x0080) != 0,  // GLUT_MULTISAMPLE
-      alpha: (mode & 0x0008) != 0,      // GLUT_ALPHA
+      alpha: (mode & 0x0008) != 0,      // GLUT_ALPHA: destination alpha for blending
+      premultipliedAlpha: false,        // the page shows colours as drawn, over black
       depth: (mode & 0x0010) != 0,      // GLUT_DEPTH
       stencil: (mode & 0x0020) != 0,    // GLUT_STENCIL
       preserveDrawingBuffer: true,
