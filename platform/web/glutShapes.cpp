@@ -421,9 +421,11 @@ void teapot(double size, int grid, bool wire) {
             auto put = [&](int i, int j) {
                 const double* p = &pos[(i * (grid + 1) + j) * 3];
                 const double* n = &nor[(i * (grid + 1) + j) * 3];
-                // Texture coordinates run down the patch (s) and along it (t),
-                // mirror images mirrored; the wire teapot leaves them alone.
-                if (!wire) glTexCoord2d(double(i) / grid, flip ? 1 - double(j) / grid : double(j) / grid);
+                // Texture coordinates run down the patch (s) and along it (t);
+                // a mirror image of a quarter runs t the other way, one of a
+                // half (handle, spout) s. The wire teapot leaves them alone.
+                const double u = double(j) / grid, v = double(i) / grid;
+                if (!wire) glTexCoord2d(flip && !round ? 1 - v : v, flip && round ? 1 - u : u);
                 glNormal3d(sx * n[0], n[2], -my * n[1]);
                 glVertex3d(s * sx * p[0], s * (p[2] - 1.575), -s * my * p[1]);
             };

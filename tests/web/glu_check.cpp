@@ -1,16 +1,16 @@
 // The web layer's GLU (platform/web/glu.cpp, compiled into this program) against
 // the desktop's libGLU (loaded with dlopen) and against values worked out by
-// hand. The few GL calls GLU makes go to a recorder here, which both GLUs
-// share: one current matrix, the pixel store, and the texture images loaded.
+// hand. The GL calls both GLUs make go to the recorder here: one current
+// matrix, the pixel store, and the texture images loaded.
 //
-// Prints "ok: ..." or "FAIL: ..." per row of each table; exit status 0 when all pass.
+// Prints "ok: ..." or "FAIL: ..." per row; exit status 0 when all pass.
 #include <GL/gl.h>
 #include <GL/glu.h>
 #include <dlfcn.h>
 
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
-#include <cstdlib>
 #include <cstring>
 #include <functional>
 #include <string>
@@ -20,41 +20,30 @@ namespace zw {
 void notDrawn(const char*) {}
 }  // namespace zw
 
-// ---- The recorder: the GL calls GLU makes ----------------------------------------
+// ---- The recorder ------------------------------------------------------------------
 namespace rec {
 double m[16];
-GLint store[2][6] = {{4, 0, 0, 0, 0, 0}, {4, 0, 0, 0, 0, 0}};  // unpack, pack
+GLint store[2][6];  // unpack, pack: alignment, row length, skip rows, skip pixels, swap bytes, lsb first
 struct Level {
     GLint level, width, height;
-    std::vector<unsigned char> bytes;  // tightly packed, as GLU hands them over
+    std::vector<unsigned char> bytes;  // the rows without their padding
 };
 std::vector<Level> levels;
-void identity() {
-    for (int i = 0; i < 16; ++i) m[i] = i % 5 == 0;
-}
 void multiply(const double* b) {
-    double r[16];
+    double r[16] = {0};
     for (int c = 0; c < 4; ++c)
-        for (int row = 0; row < 4; ++row) {
-            r[c * 4 + row] = 0;
+        for (int row = 0; row < 4; ++row)
             for (int k = 0; k < 4; ++k) r[c * 4 + row] += m[k * 4 + row] * b[c * 4 + k];
-        }
     std::memcpy(m, r, sizeof r);
 }
-int slot(GLenum e, int* which) {
-    static const GLenum names[2][6] = {
-        {GL_UNPACK_ALIGNMENT, GL_UNPACK_ROW_LENGTH, GL_UNPACK_SKIP_ROWS, GL_UNPACK_SKIP_PIXELS, GL_UNPACK_SWAP_BYTES,
-         GL_UNPACK_LSB_FIRST},
-        {GL_PACK_ALIGNMENT, GL_PACK_ROW_LENGTH, GL_PACK_SKIP_ROWS, GL_PACK_SKIP_PIXELS, GL_PACK_SWAP_BYTES,
-         GL_PACK_LSB_FIRST}};
-    for (int p = 0; p < 2; ++p)
-        for (int k = 0; k < 6; ++k)
-            if (names[p][k] == e) return *which = p, k;
-    return -1;
-}
-int bytesPerPixel(GLenum format, GLenum type) {
-    const int n = format == GL_RGBA ? 4 : format == GL_RGB ? 3 : format == GL_LUMINANCE_ALPHA ? 2 : 1;
-    return n * (type == GL_UNSIGNED_BYTE || type == GL_BYTE ? 1 : type == GL_FLOAT ? 4 : 2);
+GLint* slot(GLenum e) {
+    static const GLenum names[12] = {GL_UNPACK_ALIGNMENT, GL_UNPACK_ROW_LENGTH, GL_UNPACK_SKIP_ROWS,
+                                     GL_UNPACK_SKIP_PIXELS, GL_UNPACK_SWAP_BYTES, GL_UNPACK_LSB_FIRST,
+                                     GL_PACK_ALIGNMENT, GL_PACK_ROW_LENGTH, GL_PACK_SKIP_ROWS,
+                                     GL_PACK_SKIP_PIXELS, GL_PACK_SWAP_BYTES, GL_PACK_LSB_FIRST};
+    for (int k = 0; k < 12; ++k)
+        if (names[k] == e) return &store[k / 6][k % 6];
+    return nullptr;
 }
 }  // namespace rec
 
@@ -62,7 +51,7 @@ extern "C" {
 void glMultMatrixd(const GLdouble* b) { rec::multiply(b); }
 void glMultMatrixf(const GLfloat* b) {
     double d[16];
-    for (int i = 0; i < 16; ++i) d[i] = b[i];
+    std::copy(b, b + 16, d);
     rec::multiply(d);
 }
 void glOrtho(GLdouble l, GLdouble r, GLdouble b, GLdouble t, GLdouble n, GLdouble f) {
@@ -81,25 +70,19 @@ void glScaled(GLdouble x, GLdouble y, GLdouble z) {
 }
 void glScalef(GLfloat x, GLfloat y, GLfloat z) { glScaled(x, y, z); }
 void glPixelStorei(GLenum e, GLint v) {
-    int which;
-    const int k = rec::slot(e, &which);
-    if (k >= 0) rec::store[which][k] = v;
+    if (GLint* s = rec::slot(e)) *s = v;
 }
 void glGetIntegerv(GLenum e, GLint* v) {
-    int which;
-    const int k = rec::slot(e, &which);
-    if (k >= 0) *v = rec::store[which][k];
-    else if (e == GL_MAX_TEXTURE_SIZE) *v = 64;
-    else *v = 0;
+    GLint* s = rec::slot(e);
+    *v = s ? *s : e == GL_MAX_TEXTURE_SIZE ? 64 : 0;
 }
 const GLubyte* glGetString(GLenum) { return reinterpret_cast<const GLubyte*>("1.1"); }
 GLenum glGetError(void) { return GL_NO_ERROR; }
 void glGetTexLevelParameteriv(GLenum, GLint, GLenum, GLint* v) { *v = 1; }  // every proxy fits
-void glTexImage2D(GLenum target, GLint level, GLint, GLsizei w, GLsizei h, GLint, GLenum format, GLenum type,
-                  const void* data) {
-    if (target != GL_TEXTURE_2D && target != GL_TEXTURE_1D) return;  // proxies
-    const int row = w * rec::bytesPerPixel(format, type), a = rec::store[0][0];
-    const int stride = (row + a - 1) / a * a;
+// RGB bytes only, the rows padded to the unpack alignment.
+void glTexImage2D(GLenum target, GLint level, GLint, GLsizei w, GLsizei h, GLint, GLenum, GLenum, const void* data) {
+    if (target != GL_TEXTURE_2D) return;  // a proxy
+    const int row = w * 3, a = rec::store[0][0], stride = (row + a - 1) / a * a;
     rec::Level l{level, w, h, {}};
     for (int y = 0; y < h; ++y) {
         const unsigned char* p = static_cast<const unsigned char*>(data) + size_t(y) * stride;
@@ -107,16 +90,12 @@ void glTexImage2D(GLenum target, GLint level, GLint, GLsizei w, GLsizei h, GLint
     }
     rec::levels.push_back(l);
 }
-void glTexImage1D(GLenum target, GLint level, GLint internal, GLsizei w, GLint border, GLenum format, GLenum type,
-                  const void* data) {
-    glTexImage2D(target == GL_TEXTURE_1D ? GL_TEXTURE_1D : target, level, internal, w, 1, border, format, type, data);
-}
+void glTexImage1D(GLenum, GLint, GLint, GLsizei, GLint, GLenum, GLenum, const void*) {}
 }
 
 namespace {
 
 int passed = 0, failed = 0;
-
 void check(bool ok, const std::string& what) {
     std::printf("%s: %s\n", ok ? "ok" : "FAIL", what.c_str());
     (ok ? passed : failed)++;
@@ -124,32 +103,28 @@ void check(bool ok, const std::string& what) {
 
 void* desktop;
 template <typename F>
-F from(const char* name) {
-    return reinterpret_cast<F>(dlsym(desktop, name));
+F* from(F*, const char* name) {
+    return reinterpret_cast<F*>(dlsym(desktop, name));
 }
+#define DESKTOP(name) from(&name, #name)
 
-// The recorder's matrix after a call, starting from the identity.
-std::vector<double> after(const std::function<void()>& call) {
-    rec::identity();
+std::vector<double> after(const std::function<void()>& call) {  // the matrix a call multiplies by
+    for (int i = 0; i < 16; ++i) rec::m[i] = i % 5 == 0;
     call();
     return std::vector<double>(rec::m, rec::m + 16);
 }
 
 bool close(const std::vector<double>& a, const std::vector<double>& b, double eps) {
-    for (size_t i = 0; i < a.size(); ++i)
+    for (size_t i = 0; i < 16; ++i)
         if (std::fabs(a[i] - b[i]) > eps * (1 + std::fabs(b[i]))) return false;
-    return a.size() == b.size();
+    return true;
 }
 
 void matrices() {
-    using Ortho2D = void (*)(GLdouble, GLdouble, GLdouble, GLdouble);
-    using Perspective = void (*)(GLdouble, GLdouble, GLdouble, GLdouble);
-    using LookAt = void (*)(GLdouble, GLdouble, GLdouble, GLdouble, GLdouble, GLdouble, GLdouble, GLdouble, GLdouble);
-    using Pick = void (*)(GLdouble, GLdouble, GLdouble, GLdouble, GLint*);
-    const auto ortho = from<Ortho2D>("gluOrtho2D");
-    const auto perspective = from<Perspective>("gluPerspective");
-    const auto lookAt = from<LookAt>("gluLookAt");
-    const auto pick = from<Pick>("gluPickMatrix");
+    const auto ortho = DESKTOP(gluOrtho2D);
+    const auto perspective = DESKTOP(gluPerspective);
+    const auto lookAt = DESKTOP(gluLookAt);
+    const auto pick = DESKTOP(gluPickMatrix);
     static GLint view[4] = {10, 20, 640, 480};
     struct Row {
         const char* what;
@@ -157,13 +132,13 @@ void matrices() {
         double eps;
     };
     const Row rows[] = {
-        {"gluOrtho2D(0, 640, 0, 480)", [] { gluOrtho2D(0, 640, 0, 480); }, [&] { ortho(0, 640, 0, 480); }, 1e-15},
-        {"gluOrtho2D(-1, 3, 2, -2)", [] { gluOrtho2D(-1, 3, 2, -2); }, [&] { ortho(-1, 3, 2, -2); }, 1e-15},
+        {"gluOrtho2D(0, 640, 0, 480)", [] { gluOrtho2D(0, 640, 0, 480); }, [&] { ortho(0, 640, 0, 480); }, 0},
+        {"gluOrtho2D(-1, 3, 2, -2)", [] { gluOrtho2D(-1, 3, 2, -2); }, [&] { ortho(-1, 3, 2, -2); }, 0},
         {"gluPerspective(60, 4/3, 1, 100)", [] { gluPerspective(60, 4.0 / 3, 1, 100); },
          [&] { perspective(60, 4.0 / 3, 1, 100); }, 1e-12},
         {"gluPerspective(45, 1, 0.1, 1000)", [] { gluPerspective(45, 1, 0.1, 1000); },
          [&] { perspective(45, 1, 0.1, 1000); }, 1e-12},
-        {"gluPerspective with aspect 0 leaves the matrix", [] { gluPerspective(45, 0, 1, 10); },
+        {"gluPerspective with aspect 0 (nothing)", [] { gluPerspective(45, 0, 1, 10); },
          [&] { perspective(45, 0, 1, 10); }, 0},
         {"gluLookAt from (0, 0, 5)", [] { gluLookAt(0, 0, 5, 0, 0, 0, 0, 1, 0); },
          [&] { lookAt(0, 0, 5, 0, 0, 0, 0, 1, 0); }, 1e-6},
@@ -171,159 +146,132 @@ void matrices() {
          [&] { lookAt(3, 2, 5, 1, 0, -1, 0.2, 1, 0); }, 1e-6},
         {"gluPickMatrix(100, 80, 5, 7)", [] { gluPickMatrix(100, 80, 5, 7, view); }, [&] { pick(100, 80, 5, 7, view); },
          1e-12},
-        {"gluPickMatrix with a zero box leaves the matrix", [] { gluPickMatrix(100, 80, 0, 7, view); },
+        {"gluPickMatrix of an empty box (nothing)", [] { gluPickMatrix(100, 80, 0, 7, view); },
          [&] { pick(100, 80, 0, 7, view); }, 0},
     };
     for (const Row& r : rows) check(close(after(r.ours), after(r.theirs), r.eps), std::string(r.what) + " as libGLU");
-    // The control: a different field of view is told apart.
     check(!close(after(rows[2].ours), after([&] { perspective(61, 4.0 / 3, 1, 100); }), 1e-12),
           "control: gluPerspective(60) and (61) are told apart");
 
-    // By hand: gluOrtho2D(0, 640, 0, 480) takes (640, 480) to (1, 1); the pick
-    // matrix takes its box's corners to the clip square's.
+    // By hand: gluOrtho2D takes its corner to (1, 1); the pick matrix takes its
+    // box's right edge (window x 102.5) to +1 and its bottom (y 76.5) to -1.
     std::vector<double> m = after([] { gluOrtho2D(0, 640, 0, 480); });
     check(m[0] * 640 + m[12] == 1 && m[5] * 480 + m[13] == 1 && m[10] == -1, "gluOrtho2D maps its corner to (1, 1)");
     m = after([] { gluPickMatrix(100, 80, 5, 7, view); });
-    // Window x = 102.5 is NDC 2 * (102.5 - 10) / 640 - 1; it must land on +1.
-    const double ndcX = 2 * (102.5 - 10) / 640 - 1, ndcY = 2 * (76.5 - 20) / 480 - 1;
-    check(std::fabs(m[0] * ndcX + m[12] - 1) < 1e-6 && std::fabs(m[5] * ndcY + m[13] + 1) < 1e-6,
+    const double x = 2 * (102.5 - 10) / 640 - 1, y = 2 * (76.5 - 20) / 480 - 1;
+    check(std::fabs(m[0] * x + m[12] - 1) < 1e-6 && std::fabs(m[5] * y + m[13] + 1) < 1e-6,
           "gluPickMatrix takes its box's right edge to +1 and bottom edge to -1");
 }
 
 void projections() {
-    using Project = GLint (*)(GLdouble, GLdouble, GLdouble, const GLdouble*, const GLdouble*, const GLint*, GLdouble*,
-                              GLdouble*, GLdouble*);
-    using Unproject4 = GLint (*)(GLdouble, GLdouble, GLdouble, GLdouble, const GLdouble*, const GLdouble*,
-                                 const GLint*, GLdouble, GLdouble, GLdouble*, GLdouble*, GLdouble*, GLdouble*);
-    const auto project = from<Project>("gluProject");
-    const auto unproject = from<Project>("gluUnProject");
-    const auto unproject4 = from<Unproject4>("gluUnProject4");
-    const std::vector<double> proj = after([] { gluPerspective(50, 1.5, 2, 80); });
-    const std::vector<double> model = after([] {
+    const auto project = DESKTOP(gluProject);
+    const auto unproject = DESKTOP(gluUnProject);
+    const auto unproject4 = DESKTOP(gluUnProject4);
+    const std::vector<double> p = after([] { gluPerspective(50, 1.5, 2, 80); });
+    const std::vector<double> m = after([] {
         gluLookAt(4, 3, 9, 0, 1, 0, 0, 1, 0);
         glTranslated(0.5, -1, 2);
     });
     const GLint view[4] = {0, 0, 900, 600};
     const double points[][3] = {{0, 0, 0}, {1, 2, -3}, {-4, 0.5, 1}, {2.5, -1.5, -6}};
-    for (const auto& p : points) {
-        double a[3], b[3], back[3], back2[3];
-        const GLint ok = gluProject(p[0], p[1], p[2], model.data(), proj.data(), view, &a[0], &a[1], &a[2]);
-        const GLint ok2 = project(p[0], p[1], p[2], model.data(), proj.data(), view, &b[0], &b[1], &b[2]);
-        gluUnProject(a[0], a[1], a[2], model.data(), proj.data(), view, &back[0], &back[1], &back[2]);
-        unproject(a[0], a[1], a[2], model.data(), proj.data(), view, &back2[0], &back2[1], &back2[2]);
-        char what[160];
-        std::snprintf(what, sizeof what, "gluProject/gluUnProject of (%g, %g, %g): libGLU's, and back again", p[0],
-                      p[1], p[2]);
-        bool same = ok && ok2;
+    for (const auto& o : points) {
+        double a[4], b[4], back[4], back2[4];
+        bool same = gluProject(o[0], o[1], o[2], m.data(), p.data(), view, &a[0], &a[1], &a[2]) &&
+                    project(o[0], o[1], o[2], m.data(), p.data(), view, &b[0], &b[1], &b[2]) &&
+                    gluUnProject(a[0], a[1], a[2], m.data(), p.data(), view, &back[0], &back[1], &back[2]) &&
+                    unproject(a[0], a[1], a[2], m.data(), p.data(), view, &back2[0], &back2[1], &back2[2]);
         for (int k = 0; k < 3; ++k)
-            same = same && std::fabs(a[k] - b[k]) < 1e-9 && std::fabs(back[k] - p[k]) < 1e-9 &&
+            same = same && std::fabs(a[k] - b[k]) < 1e-9 && std::fabs(back[k] - o[k]) < 1e-9 &&
                    std::fabs(back[k] - back2[k]) < 1e-9;
+        // gluUnProject4 in a depth range of [0.25, 0.75], not divided by w.
+        const double z = 0.25 + a[2] * 0.5;
+        same = same && gluUnProject4(a[0], a[1], z, 1, m.data(), p.data(), view, 0.25, 0.75, &back[0], &back[1],
+                                     &back[2], &back[3]) &&
+               unproject4(a[0], a[1], z, 1, m.data(), p.data(), view, 0.25, 0.75, &back2[0], &back2[1], &back2[2],
+                          &back2[3]);
+        for (int k = 0; k < 4; ++k) same = same && std::fabs(back[k] - back2[k]) < 1e-9;
+        char what[160];
+        std::snprintf(what, sizeof what,
+                      "gluProject, gluUnProject and gluUnProject4 of (%g, %g, %g) as libGLU, and back again", o[0],
+                      o[1], o[2]);
         check(same, what);
-        double o[4], o2[4];
-        const GLint ok4 = gluUnProject4(a[0], a[1], 0.25 + a[2] * 0.5, 1, model.data(), proj.data(), view, 0.25,
-                                        0.75, &o[0], &o[1], &o[2], &o[3]);
-        unproject4(a[0], a[1], 0.25 + a[2] * 0.5, 1, model.data(), proj.data(), view, 0.25, 0.75, &o2[0], &o2[1],
-                   &o2[2], &o2[3]);
-        bool four = ok4 == GL_TRUE;
-        for (int k = 0; k < 4; ++k) four = four && std::fabs(o[k] - o2[k]) < 1e-9;
-        check(four, std::string(what) + " through gluUnProject4 in a depth range of [0.25, 0.75]");
     }
     const GLdouble zero[16] = {0};
     double x = 7, y = 7, z = 7;
-    check(gluUnProject(1, 1, 0, zero, proj.data(), view, &x, &y, &z) == GL_FALSE && x == 7,
-          "gluUnProject of a singular matrix is GL_FALSE and leaves its outputs");
-    check(gluProject(1, 1, 1, zero, proj.data(), view, &x, &y, &z) == GL_FALSE, "gluProject to w = 0 is GL_FALSE");
+    check(gluUnProject(1, 1, 0, zero, p.data(), view, &x, &y, &z) == GL_FALSE && x == 7 &&
+              gluProject(1, 1, 1, zero, p.data(), view, &x, &y, &z) == GL_FALSE,
+          "a singular matrix: gluUnProject is GL_FALSE and leaves its outputs; gluProject to w = 0 is GL_FALSE");
 }
 
 void strings() {
-    using ErrorString = const GLubyte* (*)(GLenum);
-    const auto errorString = from<ErrorString>("gluErrorString");
+    const auto errorString = DESKTOP(gluErrorString);
     std::vector<GLenum> codes = {GL_NO_ERROR, GL_INVALID_ENUM, GL_INVALID_VALUE, GL_INVALID_OPERATION,
                                  GL_STACK_OVERFLOW, GL_STACK_UNDERFLOW, GL_OUT_OF_MEMORY, 0x8031, 0x0506,
                                  GLU_INVALID_ENUM, GLU_INVALID_VALUE, GLU_OUT_OF_MEMORY,
                                  GLU_INCOMPATIBLE_GL_VERSION, GLU_INVALID_OPERATION, 100905, 12345};
     for (GLenum e = GLU_NURBS_ERROR1 - 1; e <= GLU_NURBS_ERROR37 + 1; ++e) codes.push_back(e);
     for (GLenum e = GLU_TESS_ERROR1 - 1; e <= GLU_TESS_ERROR8 + 1; ++e) codes.push_back(e);
-    int same = 0;
     std::string differ;
     for (GLenum e : codes) {
         const char* a = reinterpret_cast<const char*>(gluErrorString(e));
         const char* b = reinterpret_cast<const char*>(errorString(e));
-        if ((!a && !b) || (a && b && !std::strcmp(a, b))) ++same;
-        else differ += " " + std::to_string(e);
+        if (!(!a && !b) && !(a && b && !std::strcmp(a, b))) differ += " " + std::to_string(e);
     }
-    check(differ.empty(), "gluErrorString gives libGLU's text (or none) for " + std::to_string(same) +
-                              " GL, GLU, NURBS and tessellator codes" + (differ.empty() ? "" : "; differ:" + differ));
-    check(!std::strcmp(reinterpret_cast<const char*>(gluGetString(GLU_VERSION)), "1.3") &&
-              gluGetString(GL_VENDOR) == nullptr,
+    check(differ.empty(), "gluErrorString gives libGLU's text, or none, for " + std::to_string(codes.size()) +
+                              " GL, GLU, NURBS and tessellator codes" + differ);
+    check(!std::strcmp(reinterpret_cast<const char*>(gluGetString(GLU_VERSION)), "1.3") && !gluGetString(GL_VENDOR),
           "gluGetString: version 1.3, nothing for other names");
-    struct Ext {
-        const char *name, *list;
-        GLboolean found;
-    };
-    const Ext exts[] = {{"GL_EXT_a", "GL_EXT_a GL_EXT_b", GL_TRUE},
-                        {"GL_EXT_b", "GL_EXT_a GL_EXT_b", GL_TRUE},
-                        {"GL_EXT", "GL_EXT_a GL_EXT_b", GL_FALSE},
-                        {"GL_EXT_a GL", "GL_EXT_a GL_EXT_b", GL_FALSE},
-                        {"", "GL_EXT_a", GL_FALSE},
-                        {"b", "  a   b  ", GL_TRUE}};
-    for (const Ext& x : exts)
-        check(gluCheckExtension(reinterpret_cast<const GLubyte*>(x.name), reinterpret_cast<const GLubyte*>(x.list)) ==
-                  x.found,
-              std::string("gluCheckExtension(\"") + x.name + "\", \"" + x.list + "\")");
+    const char* rows[][3] = {{"GL_EXT_b", "GL_EXT_a GL_EXT_b", "1"}, {"GL_EXT", "GL_EXT_a GL_EXT_b", "0"},
+                             {"GL_EXT_a GL", "GL_EXT_a GL_EXT_b", "0"}, {"", "GL_EXT_a", "0"},
+                             {"b", "  a   b  ", "1"}};
+    for (const auto& r : rows)
+        check(gluCheckExtension(reinterpret_cast<const GLubyte*>(r[0]), reinterpret_cast<const GLubyte*>(r[1])) ==
+                  (r[2][0] == '1'),
+              std::string("gluCheckExtension(\"") + r[0] + "\", \"" + r[1] + "\") is " + r[2]);
 }
 
-// Pseudo-random bytes, the same every run.
-std::vector<unsigned char> noise(size_t n, unsigned seed) {
+std::vector<unsigned char> noise(size_t n, unsigned seed) {  // the same bytes every run
     std::vector<unsigned char> v(n);
     for (unsigned char& b : v) b = (unsigned char)((seed = seed * 1103515245u + 12345u) >> 16);
     return v;
 }
 
 void images() {
-    using Scale = GLint (*)(GLenum, GLint, GLint, GLenum, const void*, GLint, GLint, GLenum, void*);
-    using Build2D = GLint (*)(GLenum, GLint, GLint, GLint, GLenum, GLenum, const void*);
-    const auto scale = from<Scale>("gluScaleImage");
-    const auto build2D = from<Build2D>("gluBuild2DMipmaps");
-    // By hand: a 2 x 2 grey image to 1 x 1 is its mean; 1 x 1 to 3 x 2 repeats it.
-    const unsigned char four[4] = {10, 20, 30, 41};
-    unsigned char one[1] = {0}, six[6] = {0};
+    const auto scale = DESKTOP(gluScaleImage);
+    const auto build2D = DESKTOP(gluBuild2DMipmaps);
     glPixelStorei(GL_PACK_ALIGNMENT, 1);
     glPixelStorei(GL_UNPACK_ALIGNMENT, 1);
+    // By hand: 2 x 2 to 1 x 1 is the mean, rounded; 1 x 1 to 3 x 2 repeats it.
+    const unsigned char four[4] = {10, 20, 30, 41};
+    unsigned char one[1] = {0}, six[6] = {0};
     gluScaleImage(GL_LUMINANCE, 2, 2, GL_UNSIGNED_BYTE, four, 1, 1, GL_UNSIGNED_BYTE, one);
-    check(one[0] == 25, "gluScaleImage: 2 x 2 to 1 x 1 is the mean, rounded (" + std::to_string(one[0]) + ")");
     gluScaleImage(GL_LUMINANCE, 1, 1, GL_UNSIGNED_BYTE, four, 3, 2, GL_UNSIGNED_BYTE, six);
-    check(six[0] == 10 && six[5] == 10, "gluScaleImage: 1 x 1 to 3 x 2 repeats its pixel");
+    check(one[0] == 25 && six[0] == 10 && six[5] == 10, "gluScaleImage: 2 x 2 to 1 x 1 averages, 1 x 1 to 3 x 2 repeats");
 
-    // Against libGLU: shrinking by whole and by fractional factors and
-    // enlarging, in several formats and types; integers within one step.
+    // Against libGLU, shrinking by whole and by fractional factors and
+    // enlarging: integers within one step.
     struct Row {
         GLenum format, type;
-        int wIn, hIn, wOut, hOut, bytesPerPixel;
+        int wIn, hIn, wOut, hOut, bytes;  // per pixel
     };
-    const Row rows[] = {{GL_RGB, GL_UNSIGNED_BYTE, 8, 6, 4, 3, 3},     {GL_RGBA, GL_UNSIGNED_BYTE, 7, 5, 3, 2, 4},
+    const Row rows[] = {{GL_RGB, GL_UNSIGNED_BYTE, 8, 6, 4, 3, 3},      {GL_RGBA, GL_UNSIGNED_BYTE, 7, 5, 3, 2, 4},
                         {GL_LUMINANCE, GL_UNSIGNED_BYTE, 4, 4, 8, 8, 1}, {GL_RGB, GL_UNSIGNED_SHORT, 6, 6, 4, 4, 6},
                         {GL_LUMINANCE_ALPHA, GL_UNSIGNED_BYTE, 9, 3, 4, 2, 2}};
     for (const Row& r : rows) {
-        const std::vector<unsigned char> in = noise(size_t(r.wIn) * r.hIn * r.bytesPerPixel, 7);
-        std::vector<unsigned char> a(size_t(r.wOut) * r.hOut * r.bytesPerPixel + 8, 0), b = a;
-        const GLint ea = gluScaleImage(r.format, r.wIn, r.hIn, r.type, in.data(), r.wOut, r.hOut, r.type, a.data());
-        const GLint eb = scale(r.format, r.wIn, r.hIn, r.type, in.data(), r.wOut, r.hOut, r.type, b.data());
+        const std::vector<unsigned char> in = noise(size_t(r.wIn) * r.hIn * r.bytes, 7);
+        std::vector<unsigned char> a(size_t(r.wOut) * r.hOut * r.bytes + 8, 0), b = a;
+        const bool ok = !gluScaleImage(r.format, r.wIn, r.hIn, r.type, in.data(), r.wOut, r.hOut, r.type, a.data()) &&
+                        !scale(r.format, r.wIn, r.hIn, r.type, in.data(), r.wOut, r.hOut, r.type, b.data());
+        const int size = r.type == GL_UNSIGNED_SHORT ? 2 : 1;
         int worst = 0;
-        const size_t n = a.size() - 8;
-        for (size_t i = 0; i < n; i += (r.type == GL_UNSIGNED_SHORT ? 2 : 1)) {
-            int va = a[i], vb = b[i];
-            if (r.type == GL_UNSIGNED_SHORT) va = a[i] | a[i + 1] << 8, vb = b[i] | b[i + 1] << 8;
-            worst = std::max(worst, std::abs(va - vb));
-        }
-        const int step = r.type == GL_UNSIGNED_SHORT ? 1 : 1;
+        for (size_t i = 0; i + 8 < a.size(); i += size)
+            worst = std::max(worst, std::abs((a[i] | (size == 2 ? a[i + 1] << 8 : 0)) -
+                                             (b[i] | (size == 2 ? b[i + 1] << 8 : 0))));
         char what[160];
-        std::snprintf(what, sizeof what, "gluScaleImage %dx%d to %dx%d (format 0x%x, type 0x%x) as libGLU's (largest difference %d)",
+        std::snprintf(what, sizeof what, "gluScaleImage %dx%d to %dx%d (format 0x%x, type 0x%x) as libGLU (within %d)",
                       r.wIn, r.hIn, r.wOut, r.hOut, r.format, r.type, worst);
-        check(ea == 0 && eb == 0 && worst <= step && a[n] == 0, what);
+        check(ok && worst <= 1 && a[a.size() - 8] == 0, what);
     }
-    // Bad arguments: GLU's errors, as libGLU gives them.
-    unsigned char out[64];
     struct Bad {
         const char* what;
         GLenum format, type;
@@ -332,63 +280,56 @@ void images() {
     const Bad bad[] = {{"a negative size", GL_RGB, GL_UNSIGNED_BYTE, -1},
                        {"an unknown format", 0x1234, GL_UNSIGNED_BYTE, 2},
                        {"an unknown type", GL_RGB, 0x1234, 2},
-                       {"a packed type of the wrong format", GL_RGBA, GL_UNSIGNED_BYTE_3_3_2, 2}};
+                       {"a packed type of another format", GL_RGBA, GL_UNSIGNED_BYTE_3_3_2, 2}};
     for (const Bad& x : bad) {
+        unsigned char out[64];
         const GLint ours = gluScaleImage(x.format, x.w, 2, x.type, four, 1, 1, x.type, out);
-        const GLint theirs = scale(x.format, x.w, 2, x.type, four, 1, 1, x.type, out);
-        check(ours == theirs && ours != 0, std::string("gluScaleImage with ") + x.what + " is " +
-                                               reinterpret_cast<const char*>(gluErrorString(ours)) + ", libGLU's " +
-                                               reinterpret_cast<const char*>(gluErrorString(theirs)));
+        check(ours != 0 && ours == scale(x.format, x.w, 2, x.type, four, 1, 1, x.type, out),
+              std::string("gluScaleImage of ") + x.what + " is " + reinterpret_cast<const char*>(gluErrorString(ours)) +
+                  " as in libGLU");
     }
 
-    // Mipmaps: a 5 x 3 RGB image (rows 4-aligned) is scaled to 4 x 4, then
-    // halved to 1 x 1.
+    // Mipmaps of a 5 x 3 RGB image with 4-aligned rows: scaled to 4 x 4 by
+    // gluScaleImage (libGLU's builder enlarges with a resampler of its own, so
+    // its gluScaleImage is the reference), then halved, each texel the mean of
+    // four.
     glPixelStorei(GL_UNPACK_ALIGNMENT, 4);
     const std::vector<unsigned char> image = noise(16 * 3, 11);
     rec::levels.clear();
     const GLint ours = gluBuild2DMipmaps(GL_TEXTURE_2D, GL_RGB, 5, 3, GL_RGB, GL_UNSIGNED_BYTE, image.data());
     const std::vector<rec::Level> mine = rec::levels;
     rec::levels.clear();
-    const GLint theirs = build2D(GL_TEXTURE_2D, GL_RGB, 5, 3, GL_RGB, GL_UNSIGNED_BYTE, image.data());
-    bool sizes = ours == 0 && theirs == 0 && mine.size() == rec::levels.size() && mine.size() == 3;
-    for (size_t l = 0; sizes && l < mine.size(); ++l)
-        sizes = mine[l].level == int(l) && mine[l].width == rec::levels[l].width &&
-                mine[l].height == rec::levels[l].height && mine[l].width == 4 >> l && mine[l].height == 4 >> l;
-    check(sizes, "gluBuild2DMipmaps of 5 x 3 loads levels 4x4, 2x2 and 1x1, as libGLU");
-    // Level 0 is the image through gluScaleImage (libGLU's own builder enlarges
-    // with a resampler of its own, so its gluScaleImage is the reference);
-    // each level after it is the mean of four texels of the one before.
+    bool sizes = !ours && !build2D(GL_TEXTURE_2D, GL_RGB, 5, 3, GL_RGB, GL_UNSIGNED_BYTE, image.data()) &&
+                 mine.size() == 3 && rec::levels.size() == 3;
+    for (size_t l = 0; sizes && l < 3; ++l)
+        sizes = mine[l].level == int(l) && mine[l].width == 4 >> l && mine[l].height == 4 >> l &&
+                rec::levels[l].width == 4 >> l && rec::levels[l].height == 4 >> l;
+    check(sizes && rec::store[0][0] == 4,
+          "gluBuild2DMipmaps of 5 x 3 loads 4x4, 2x2 and 1x1 as libGLU, and puts the unpack alignment back");
     std::vector<unsigned char> scaled(4 * 4 * 3);
-    glPixelStorei(GL_PACK_ALIGNMENT, 1);
     scale(GL_RGB, 5, 3, GL_UNSIGNED_BYTE, image.data(), 4, 4, GL_UNSIGNED_BYTE, scaled.data());
     int worst = 0;
     for (size_t i = 0; sizes && i < scaled.size(); ++i) worst = std::max(worst, std::abs(mine[0].bytes[i] - scaled[i]));
     bool halved = sizes;
-    for (size_t l = 1; halved && l < mine.size(); ++l) {
-        const int w = mine[l].width, up = mine[l - 1].width;
-        for (int y = 0; y < w; ++y)
-            for (int x = 0; x < w; ++x)
-                for (int k = 0; k < 3; ++k) {
-                    auto at = [&](int yy, int xx) { return int(mine[l - 1].bytes[(yy * up + xx) * 3 + k]); };
-                    const double mean = (at(2 * y, 2 * x) + at(2 * y, 2 * x + 1) + at(2 * y + 1, 2 * x) +
-                                         at(2 * y + 1, 2 * x + 1)) / 4.0;
-                    halved = halved && std::fabs(mine[l].bytes[(y * w + x) * 3 + k] - mean) <= 0.5;
-                }
-    }
-    check(sizes && worst <= 1 && halved, "its level 0 is libGLU's gluScaleImage of the image (largest difference " +
-                                             std::to_string(worst) + "), each level after the mean of four texels");
-    check(rec::store[0][0] == 4, "gluBuild2DMipmaps puts the unpack alignment back");
+    for (size_t l = 1; halved && l < 3; ++l)
+        for (int t = 0; t < mine[l].width * mine[l].width * 3; ++t) {
+            const int x = t / 3 % mine[l].width, y = t / 3 / mine[l].width, k = t % 3, up = mine[l - 1].width;
+            auto at = [&](int yy, int xx) { return mine[l - 1].bytes[(yy * up + xx) * 3 + k]; };
+            const double mean = (at(2 * y, 2 * x) + at(2 * y, 2 * x + 1) + at(2 * y + 1, 2 * x) + at(2 * y + 1, 2 * x + 1)) / 4.0;
+            halved = halved && std::fabs(mine[l].bytes[t] - mean) <= 0.5;
+        }
+    check(sizes && worst <= 1 && halved,
+          "level 0 is libGLU's gluScaleImage of it (within " + std::to_string(worst) + "), each level after halved");
+    rec::levels.clear();
     check(gluBuild2DMipmaps(GL_TEXTURE_1D, GL_RGB, 4, 4, GL_RGB, GL_UNSIGNED_BYTE, image.data()) == GLU_INVALID_ENUM &&
               gluBuild2DMipmaps(GL_TEXTURE_2D, GL_RGB, 0, 4, GL_RGB, GL_UNSIGNED_BYTE, image.data()) ==
-                  GLU_INVALID_VALUE,
-          "gluBuild2DMipmaps: a wrong target is GLU_INVALID_ENUM, an empty image GLU_INVALID_VALUE");
-    rec::levels.clear();
-    const GLint levelsResult =
-        gluBuild2DMipmapLevels(GL_TEXTURE_2D, GL_RGB, 4, 4, GL_RGB, GL_UNSIGNED_BYTE, 0, 1, 2, image.data());
-    check(levelsResult == 0 && rec::levels.size() == 2 && rec::levels[0].level == 1 && rec::levels[0].width == 2 &&
+                  GLU_INVALID_VALUE &&
+              !gluBuild2DMipmapLevels(GL_TEXTURE_2D, GL_RGB, 4, 4, GL_RGB, GL_UNSIGNED_BYTE, 0, 1, 2, image.data()) &&
+              rec::levels.size() == 2 && rec::levels[0].level == 1 && rec::levels[0].width == 2 &&
               gluBuild2DMipmapLevels(GL_TEXTURE_2D, GL_RGB, 4, 4, GL_RGB, GL_UNSIGNED_BYTE, 0, 1, 3, image.data()) ==
                   GLU_INVALID_VALUE,
-          "gluBuild2DMipmapLevels loads levels 1 to 2 of a 4 x 4 image, and refuses level 3");
+          "mipmaps of a wrong target are GLU_INVALID_ENUM, of no pixels GLU_INVALID_VALUE; gluBuild2DMipmapLevels "
+          "loads levels 1 to 2 of a 4 x 4 image and refuses level 3");
 }
 
 }  // namespace
@@ -399,6 +340,7 @@ int main() {
         std::printf("FAIL: the desktop's libGLU.so.1 cannot be loaded: %s\n", dlerror());
         return 1;
     }
+    rec::store[0][0] = rec::store[1][0] = 4;
     matrices();
     projections();
     strings();

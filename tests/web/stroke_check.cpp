@@ -14,7 +14,6 @@
 #include <cstdio>
 #include <cstring>
 #include <string>
-#include <tuple>
 #include <utility>
 #include <vector>
 
@@ -42,7 +41,7 @@ struct Segment {
 
 // The segments a drawing call makes, in the units it was drawn in (the
 // projection maps them one to one onto the window, offset by 200), each with
-// its lower end first, sorted; and the model-view's x translation after it.
+// its lower end first; and the model-view's x translation after it.
 std::vector<Segment> capture(void (*drawing)(), float* advance = nullptr) {
     static GLfloat buffer[200000];
     glViewport(0, 0, 1000, 1000);
@@ -61,9 +60,6 @@ std::vector<Segment> capture(void (*drawing)(), float* advance = nullptr) {
         if (std::make_pair(s.x1, s.y1) < std::make_pair(s.x0, s.y0)) std::swap(s.x0, s.x1), std::swap(s.y0, s.y1);
         out.push_back(s);
     }
-    std::sort(out.begin(), out.end(), [](const Segment& a, const Segment& b) {
-        return std::make_tuple(a.x0, a.y0, a.x1, a.y1) < std::make_tuple(b.x0, b.y0, b.x1, b.y1);
-    });
     if (advance) {
         GLfloat m[16];
         glGetFloatv(GL_MODELVIEW_MATRIX, m);
