@@ -411,14 +411,13 @@ void storeElement(unsigned char* p, int bytes, bool swap, uint32_t v) {
 
 // The field of component k of a packed pixel: its shift and mask.
 void field(const Layout& l, int k, int& shift, uint32_t& mask) {
-    const int total = l.elementBytes * 8, count = l.bits[3] ? 4 : 3;
+    const int count = l.bits[3] ? 4 : 3;
     int below = 0;  // bits below field k
     if (l.reversed) {
         for (int i = 0; i < k; ++i) below += l.bits[i];
     } else {
         for (int i = k + 1; i < count; ++i) below += l.bits[i];
     }
-    (void)total;
     shift = below;
     mask = (1u << l.bits[k]) - 1;
 }
