@@ -246,7 +246,11 @@ void images() {
     unsigned char one[1] = {0}, six[6] = {0};
     gluScaleImage(GL_LUMINANCE, 2, 2, GL_UNSIGNED_BYTE, four, 1, 1, GL_UNSIGNED_BYTE, one);
     gluScaleImage(GL_LUMINANCE, 1, 1, GL_UNSIGNED_BYTE, four, 3, 2, GL_UNSIGNED_BYTE, six);
-    check(one[0] == 25 && six[0] == 10 && six[5] == 10, "gluScaleImage: 2 x 2 to 1 x 1 averages, 1 x 1 to 3 x 2 repeats");
+    const signed char signedFour[4] = {100, -100, -60, 64};  // (libGLU gets signed bytes wrong)
+    signed char signedOne[1] = {0};
+    gluScaleImage(GL_LUMINANCE, 2, 2, GL_BYTE, signedFour, 1, 1, GL_BYTE, signedOne);
+    check(one[0] == 25 && six[0] == 10 && six[5] == 10 && signedOne[0] == 1,
+          "gluScaleImage: 2 x 2 to 1 x 1 averages (bytes and signed bytes), 1 x 1 to 3 x 2 repeats");
 
     // Against libGLU, shrinking by whole and by fractional factors and
     // enlarging: integers within one step.
