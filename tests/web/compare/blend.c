@@ -1,7 +1,9 @@
 /* Blending and antialiasing: over four coloured stripes, a 4x3 grid of
-   half-transparent quads, each with its own blend factors; a quad whose
-   alpha runs from 0 to 1, cut by the alpha test at 0.5; and, kept small
-   (coverage is each rasteriser's own), smooth lines and round points.
+   half-transparent quads, each with its own blend factors (as GL 1.1 allows
+   them: the source's colour only in the destination factor, and the
+   destination's only in the source factor); a quad whose alpha runs from 0 to
+   1, cut by the alpha test at 0.5; and, kept small (coverage is each
+   rasteriser's own), smooth lines and round points.
    --control: the additive cell (GL_ONE, GL_ONE) becomes (GL_ONE, GL_ZERO). */
 #include <GL/freeglut.h>
 #include <stdio.h>
@@ -13,7 +15,7 @@ static void display(void) {
     static const GLenum factors[12][2] = {
         {GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA}, {GL_ONE, GL_ONE}, {GL_DST_COLOR, GL_ZERO},
         {GL_ONE_MINUS_DST_COLOR, GL_ONE}, {GL_SRC_ALPHA, GL_ONE}, {GL_ZERO, GL_SRC_COLOR},
-        {GL_ONE_MINUS_SRC_ALPHA, GL_SRC_ALPHA}, {GL_SRC_ALPHA_SATURATE, GL_ONE}, {GL_ONE_MINUS_SRC_COLOR, GL_ONE_MINUS_DST_COLOR},
+        {GL_ONE_MINUS_SRC_ALPHA, GL_SRC_ALPHA}, {GL_SRC_ALPHA_SATURATE, GL_ONE}, {GL_ONE_MINUS_DST_COLOR, GL_ONE_MINUS_SRC_COLOR},
         {GL_DST_COLOR, GL_SRC_COLOR}, {GL_ZERO, GL_ONE_MINUS_SRC_COLOR}, {GL_ONE, GL_ONE_MINUS_SRC_ALPHA},
     };
     static const GLfloat stripes[4][3] = {{0.8f, 0.2f, 0.2f}, {0.2f, 0.7f, 0.3f}, {0.2f, 0.3f, 0.9f}, {0.9f, 0.9f, 0.9f}};

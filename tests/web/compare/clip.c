@@ -3,7 +3,7 @@
    (GL keeps each in eye coordinates, transformed by the modelview's inverse
    when it is given): a slanted cut, one given under a rotation, one under a
    translation and one that cuts in depth.
-   --control: the plane given under the translation moves by 0.1. */
+   --control: the plane given under the translation moves by 0.2. */
 #include <GL/freeglut.h>
 #include <stdio.h>
 #include <string.h>
@@ -15,12 +15,12 @@ static void board(void) {
     glBegin(GL_QUADS);
     for (j = 0; j < 10; j++)
         for (i = 0; i < 10; i++) {
-            float x = -2.0f + 0.4f * (float)i, y = -2.0f + 0.4f * (float)j;
+            float x = -3.0f + 0.6f * (float)i, y = -3.0f + 0.6f * (float)j;
             glColor3f(0.2f + 0.08f * (float)i, 0.3f + 0.07f * (float)j, (i + j) & 1 ? 0.9f : 0.3f);
             glVertex3f(x, y, 0.0f);
-            glVertex3f(x + 0.4f, y, 0.0f);
-            glVertex3f(x + 0.4f, y + 0.4f, 0.0f);
-            glVertex3f(x, y + 0.4f, 0.0f);
+            glVertex3f(x + 0.6f, y, 0.0f);
+            glVertex3f(x + 0.6f, y + 0.6f, 0.0f);
+            glVertex3f(x, y + 0.6f, 0.0f);
         }
     glEnd();
 }
@@ -39,7 +39,7 @@ static void display(void) {
     glClipPlane(GL_CLIP_PLANE1, below);
     glPopMatrix();
     glPushMatrix();
-    glTranslatef(control ? -1.6f : -1.7f, 0.0f, 0.0f);
+    glTranslatef(control ? -1.0f : -1.2f, 0.0f, 0.0f);
     glClipPlane(GL_CLIP_PLANE2, right);
     glPopMatrix();
     glPushMatrix();

@@ -10,7 +10,9 @@ once it has printed "drawn" and two shots in a row agree; as a page
 taken once the page has printed "drawn". imgcompare then compares them within
 the program's tolerance. The control, the native program run with --control
 (which changes one thing), must not pass for the page's picture. The page
-must also not say that anything it was asked is not drawn."""
+must also not say that anything it was asked is not drawn. Under
+ZOU_WEB_RATIO=2 the page runs on a screen of two device pixels per CSS pixel
+and its picture is brought back to CSS size (cdp.Browser.canvas_png)."""
 import os
 import shutil
 import subprocess
@@ -125,6 +127,10 @@ def main():
             "; ".join(l for l in output.splitlines() if "not drawn" in l) or "yes"))
         t.check(not b.errors, "no exception in the page %s" % (b.errors or ""))
     t.check(size_of(page) == row["size"], "the canvas is %dx%d (%s)" % (tuple(row["size"]) + (size_of(page),)))
+    if b.ratio != 1:
+        device = [round(v * b.ratio) for v in row["size"]]
+        t.check(size_of(page[:-4] + "-device.png") == device, "at device pixel ratio %g its drawing buffer is %dx%d" % (
+            (b.ratio,) + tuple(device)))
     t.check(compared(native, row, expected, page) == 0, "%s: the page's picture matches Mesa's (tolerate %s, at most %s%%)" % (
         name, row["tolerate"], row["share"]))
     t.check(compared(native, row, control, page) == 1, "control: %s --control does not pass for the page's picture" % name)

@@ -18,3 +18,23 @@ foreach(line ${lines})
     set_tests_properties(web_compare_${name} PROPERTIES LABELS web TIMEOUT 300 RUN_SERIAL TRUE)
   endif()
 endforeach()
+
+# The picture tests of tests/web again on a screen of two device pixels per CSS
+# pixel (cdp.py emulates it under ZOU_WEB_RATIO): web_<test>_ratio2, for the
+# tests listed here.
+set(ZOU_WEB_RATIO2_TESTS "")
+foreach(name ${ZOU_WEB_RATIO2_TESTS})
+  add_test(NAME web_${name}_ratio2 COMMAND ${ZOU_WEB_PYTHON} ${CMAKE_CURRENT_LIST_DIR}/../${name}.py
+           ${ZOU_WEB_OUT} ${ZOU_NATIVE_BUILD})
+  set_tests_properties(web_${name}_ratio2 PROPERTIES LABELS web TIMEOUT 300 RUN_SERIAL TRUE
+                       ENVIRONMENT ZOU_WEB_RATIO=2)
+endforeach()
+# ... and the feature programs listed here, whose stipple, bitmaps and lines
+# must keep their size in CSS pixels: web_compare_<name>_ratio2.
+set(ZOU_WEB_COMPARE_RATIO2 "")
+foreach(name ${ZOU_WEB_COMPARE_RATIO2})
+  add_test(NAME web_compare_${name}_ratio2 COMMAND ${ZOU_WEB_PYTHON} ${CMAKE_CURRENT_LIST_DIR}/compare.py
+           ${ZOU_WEB_OUT} ${ZOU_NATIVE_BUILD} ${name})
+  set_tests_properties(web_compare_${name}_ratio2 PROPERTIES LABELS web TIMEOUT 300 RUN_SERIAL TRUE
+                       ENVIRONMENT ZOU_WEB_RATIO=2)
+endforeach()

@@ -25,7 +25,7 @@ static void chosen(int entry) {
 
 static void square(int i, int value) {
     float x = 16.0f + 72.0f * (float)i;
-    glColor3f(value == 7 ? 1.0f : 0.2f, 0.5f, value == 9 ? 1.0f : 0.2f);
+    glColor3f(value == 7 ? 1.0f : 0.2f, 0.55f, value == 9 ? 1.0f : 0.2f);
     glRectf(x, 96.0f, x + 64.0f, 160.0f);
 }
 
@@ -33,7 +33,7 @@ static void display(void) {
     int i;
     glClear(GL_COLOR_BUFFER_BIT);
     /* The bar along the bottom grows with the stage. */
-    glColor3f(0.9f, 0.9f, 0.2f);
+    glColor3f(0.92f, 0.92f, 0.2f);
     glRectf(16.0f, 16.0f, 16.0f + 80.0f * (float)(stage + 1), 48.0f);
     for (i = 0; i < stage; i++) square(i, values[i]);
     glutSwapBuffers();
@@ -50,7 +50,7 @@ int main(int argc, char** argv) {
     glutInitWindowSize(256, 256);
     glutInitWindowPosition(16, 16);
     glutCreateWindow("compare timer");
-    glClearColor(0.1f, 0.1f, 0.3f, 0.0f);
+    glClearColor(0.12f, 0.12f, 0.32f, 0.0f);
     glMatrixMode(GL_PROJECTION);
     glLoadIdentity();
     glOrtho(0.0, 256.0, 0.0, 256.0, -1.0, 1.0);
