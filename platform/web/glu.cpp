@@ -8,19 +8,12 @@
 
 #include <cmath>
 #include <cstdint>
-#include <cstdio>
 #include <cstring>
-#include <set>
-#include <string>
 #include <vector>
 
 namespace zw {
-// Says once on the console that `name` draws nothing in a web page. The
-// layer's own (glState.cpp) replaces this stand-in where it is defined.
-__attribute__((weak)) void notDrawn(const char* name) {
-    static std::set<std::string> said;
-    if (said.insert(name).second) std::fprintf(stderr, "%s: not drawn in a web page\n", name);
-}
+// Says once on the console that `name` draws nothing in a web page (glState.cpp).
+void notDrawn(const char* name);
 }  // namespace zw
 
 // ---- Matrices ---------------------------------------------------------------------
