@@ -4,8 +4,11 @@
 #include <GL/freeglut.h>
 #include <GL/gl.h>
 
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
+#include <cstring>
+#include <utility>
 #include <vector>
 
 #include "platform/web/glState.h"
@@ -110,11 +113,39 @@ void recordBitmap(int w, int h, float xorig, float yorig, float xmove, float ymo
 
 // GLUT draws a glyph with the unpack settings it needs (alignment 1, nothing
 // skipped, most significant bit first), whatever the program's are.
+const PixelStore glyphStore = {1, 0, 0, 0, GL_FALSE, GL_FALSE};
+
 void drawGlyph(const Font& f, int character) {
     const Glyph& g = f.glyphs[character];
-    const PixelStore packed = {1, 0, 0, 0, GL_FALSE, GL_FALSE};
     recordBitmap(g.width, g.height, float(g.xorig), float(g.yorig), float(g.advance), 0,
-                 unpackBits(packed, g.width, g.height, f.bits + g.offset));
+                 unpackBits(glyphStore, g.width, g.height, f.bits + g.offset));
+}
+
+// A line of characters as one bitmap, the same fragments and the same move
+// as a glBitmap for each (glyph cells never overlap, their origins are whole
+// pixels apart), in one draw.
+void drawLine(const Font& f, const unsigned char* text, size_t n) {
+    int bottom = 0, top = 0, width = 0;  // from the origin
+    for (size_t k = 0; k < n; ++k) {
+        const Glyph& g = f.glyphs[text[k]];
+        if (g.height > 0) {
+            bottom = std::min(bottom, -g.yorig);
+            top = std::max(top, g.height - g.yorig);
+        }
+        width += g.advance;
+    }
+    const int h = top - bottom;
+    std::vector<unsigned char> line(size_t(width) * size_t(h), 0);
+    int x = 0;
+    for (size_t k = 0; k < n; ++k) {
+        const Glyph& g = f.glyphs[text[k]];
+        const std::vector<unsigned char> bits = unpackBits(glyphStore, g.width, g.height, f.bits + g.offset);
+        for (int j = 0; j < g.height; ++j)
+            for (int i = 0; i < g.width; ++i)
+                line[size_t(j - g.yorig - bottom) * size_t(width) + size_t(x - g.xorig + i)] = bits[size_t(j * g.width + i)];
+        x += g.advance;
+    }
+    recordBitmap(width, h, 0, float(-bottom), float(width), 0, std::move(line));
 }
 
 }  // namespace
@@ -162,15 +193,14 @@ void glutBitmapCharacter(void* font, int character) {
 void glutBitmapString(void* font, const unsigned char* string) {
     const zw::Font* f = zw::findFont(font, "glutBitmapString");
     if (!f || !string) return;
-    float x = 0;
-    for (; *string; ++string) {
-        if (*string == '\n') {
-            zw::recordBitmap(0, 0, 0, 0, -x, -float(f->height), {});
-            x = 0;
-        } else {
-            zw::drawGlyph(*f, *string);
-            x += f->glyphs[*string].advance;
-        }
+    for (;;) {
+        const size_t n = std::strcspn(reinterpret_cast<const char*>(string), "\n");
+        zw::drawLine(*f, string, n);
+        if (string[n] == 0) return;
+        int width = 0;
+        for (size_t k = 0; k < n; ++k) width += f->glyphs[string[k]].advance;
+        zw::recordBitmap(0, 0, 0, 0, -float(width), -float(f->height), {});
+        string += n + 1;
     }
 }
 

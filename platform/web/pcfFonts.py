@@ -8,9 +8,9 @@ characters 0..255 (ISO 8859-1) the table holds what glBitmap takes: width,
 height, xorig, yorig, advance and the rows bottom first, each row packed
 most significant bit first in whole bytes (unpack alignment 1).
 
-The glyphs are cut to the cells GLUT's fonts have always had: a glyph's ink
-left of its origin or at or past its advance is not drawn (so a string never
-paints over its neighbours). Character 0 draws nothing and does not advance;
+The glyphs are cut to the cells the desktop's GLUT draws them in: a glyph's
+ink left of its origin or at or past its advance is not drawn (so a string
+never paints over its neighbours). Character 0 draws nothing and does not advance;
 characters the font lacks draw nothing and advance by the cell in a
 character-cell font, by nothing in a proportional one. A font's height is its
 tallest ascent plus its deepest descent plus one row between lines."""
