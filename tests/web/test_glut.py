@@ -113,6 +113,34 @@ def mouse(b, ratio):
     said = lines(b, "mouse")
     t.check(said == ["mouse 0 0 at 100 50 modifiers 3", "mouse 0 1 at 100 50 modifiers 3"],
             "ratio %d: a click with shift and control: button, state, CSS position, modifiers: %s" % (ratio, said))
+    # A drag reports motion in CSS pixels, outside the window too.
+    press(b, 40 + 10, 30 + 10, release=False)
+    b.call("Input.dispatchMouseEvent", type="mouseMoved", x=40 + 30, y=30 + 20, button="left", buttons=1)
+    b.call("Input.dispatchMouseEvent", type="mouseMoved", x=20, y=10, button="left", buttons=1)
+    b.call("Input.dispatchMouseEvent", type="mouseReleased", x=20, y=10, button="left", buttons=0, clickCount=1)
+    b.pump(0.3)
+    t.check(lines(b, "motion") == ["motion 30 20", "motion -20 -20"] and lines(b, "mouse")[-1] == "mouse 0 1 at -20 -20 modifiers 0",
+            "ratio %d: a drag's motion and release, beyond the window's corner too: %s %s" % (
+                ratio, lines(b, "motion"), lines(b, "mouse")[-1:]))
+
+
+def repeat(b, key, text):
+    down = dict(key=text, code="Key" + text.upper(), windowsVirtualKeyCode=ord(text.upper()), text=text)
+    b.call("Input.dispatchKeyEvent", type="keyDown", **down)
+    b.call("Input.dispatchKeyEvent", type="keyDown", autoRepeat=True, **down)
+    b.call("Input.dispatchKeyEvent", type="keyUp", key=text, code=down["code"], windowsVirtualKeyCode=down["windowsVirtualKeyCode"])
+
+
+def keys(b, ratio):
+    start(b, ratio)
+    repeat(b, "a", "a")
+    b.letter("i")
+    repeat(b, "b", "b")
+    b.pump(0.3)
+    said = [l for l in lines(b, "key") if "modifiers" in l or "up" in l]
+    t.check(said == ["key a modifiers 0", "key a modifiers 0", "key up a", "key i modifiers 0", "key up i",
+                     "key b modifiers 0", "key up b"],
+            "a held key repeats until glutIgnoreKeyRepeat; keys up are reported: %s" % said)
 
 
 def menu(b, ratio):
@@ -218,7 +246,7 @@ CASES = [
     ("every entry point", 1, every_entry),
     ("events", 1, mouse), ("events", 2, mouse),
     ("menu", 1, menu), ("menu", 2, menu),
-    ("exit", 1, exits), ("leave", 1, leaves), ("ratio change", 1, ratio_change),
+    ("keys", 1, keys), ("exit", 1, exits), ("leave", 1, leaves), ("ratio change", 1, ratio_change),
 ]
 
 with Browser(web, 800, 600, ratio=1) as b:

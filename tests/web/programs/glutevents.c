@@ -5,7 +5,8 @@
    entry's, so the picture shows the choice too.
      q      exit(3)
      l      glutLeaveMainLoop
-     c      a crosshair cursor                                              */
+     c      a crosshair cursor
+     i      held keys no longer repeat (glutIgnoreKeyRepeat)                */
 #include <GL/freeglut.h>
 #include <stdio.h>
 #include <stdlib.h>
@@ -43,6 +44,17 @@ static void keyboard(unsigned char key, int x, int y) {
     if (key == 'q') exit(3);
     if (key == 'l') glutLeaveMainLoop();
     if (key == 'c') glutSetCursor(GLUT_CURSOR_CROSSHAIR);
+    if (key == 'i') glutIgnoreKeyRepeat(1);
+}
+
+static void keyboardUp(unsigned char key, int x, int y) {
+    printf("key up %c\n", key);
+    (void)x;
+    (void)y;
+}
+
+static void motion(int x, int y) {
+    printf("motion %d %d\n", x, y);
 }
 
 static void special(int key, int x, int y) {
@@ -71,6 +83,8 @@ int main(int argc, char** argv) {
     glutReshapeFunc(reshape);
     glutMouseFunc(mouse);
     glutKeyboardFunc(keyboard);
+    glutKeyboardUpFunc(keyboardUp);
+    glutMotionFunc(motion);
     glutSpecialFunc(special);
     glutTimerFunc(40, timer, 1);
 
