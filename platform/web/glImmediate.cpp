@@ -1,8 +1,9 @@
-// OpenGL 1.x immediate mode and display lists on WebGL. A glBegin/glEnd block
-// collects its vertices with the current colour, normal and texture coordinate
-// and becomes one buffer upload and one draw call at glEnd; a block compiled
-// into a display list is uploaded once and drawn from its own buffer at every
-// glCallList.
+// OpenGL 1.1 immediate mode and display lists. A glBegin/glEnd block collects
+// its vertices with the current colour, normal, texture coordinates and edge
+// flag and goes to the WebGL side at glEnd (which batches blocks drawn under
+// the same state); a block compiled into a display list is handed over once
+// and drawn from what the WebGL side kept at every glCallList. Every argument
+// variant of the vertex attribute calls, glRect, glCallLists.
 #include <GL/gl.h>
 
 #include <cstring>
@@ -11,44 +12,6 @@
 #include "platform/web/glState.h"
 
 namespace zw {
-
-const std::vector<Vertex>& triangulate(GLenum& mode, const std::vector<Vertex>& in, std::vector<Vertex>& out) {
-    // GL takes a flat-shaded colour from a primitive's last vertex, except for
-    // a polygon, which takes it from its first; WebGL from a triangle's last.
-    // Each triangle below keeps the winding of its polygon and ends on the
-    // vertex GL would take the colour from.
-    const int n = int(in.size());
-    out.clear();
-    auto tri = [&](int a, int b, int c) {
-        out.push_back(in[a]);
-        out.push_back(in[b]);
-        out.push_back(in[c]);
-    };
-    switch (mode) {
-    case GL_QUADS:
-        for (int q = 0; q + 3 < n; q += 4) {
-            tri(q, q + 1, q + 3);
-            tri(q + 1, q + 2, q + 3);
-        }
-        mode = GL_TRIANGLES;
-        return out;
-    case GL_QUAD_STRIP:
-        // Quad j is the polygon 2j, 2j+1, 2j+3, 2j+2; its colour is 2j+3's.
-        for (int j = 0; 2 * j + 3 < n; ++j) {
-            tri(2 * j, 2 * j + 1, 2 * j + 3);
-            tri(2 * j + 2, 2 * j, 2 * j + 3);
-        }
-        mode = GL_TRIANGLES;
-        return out;
-    case GL_POLYGON:
-        for (int i = 1; i + 1 < n; ++i) tri(i, i + 1, 0);
-        mode = GL_TRIANGLES;
-        return out;
-    default:
-        // WebGL draws the other modes as they are: no copy.
-        return in;
-    }
-}
 
 // ---- Display lists -----------------------------------------------------------------
 
@@ -84,6 +47,12 @@ bool record(std::function<void()> call) {
 
 bool recordingBlock() { return blockForList; }
 
+bool compilingList() { return compiling != 0 && replaying == 0; }
+
+GLuint listIndex() { return compiling; }
+
+GLenum listMode() { return compiling ? compileMode : 0; }
+
 // Whether calls take effect on the GL state now rather than only in a list.
 static bool executing() { return compiling == 0 || replaying > 0 || compileMode == GL_COMPILE_AND_EXECUTE; }
 
@@ -104,22 +73,11 @@ void glColor4f(GLfloat r, GLfloat g, GLfloat b, GLfloat a) {
     if (!s.inBlock && zw::executing()) zw::trackColorMaterial();
 }
 
-void glColor3f(GLfloat r, GLfloat g, GLfloat b) { glColor4f(r, g, b, 1); }
-void glColor3fv(const GLfloat* v) { glColor4f(v[0], v[1], v[2], 1); }
-void glColor4fv(const GLfloat* v) { glColor4f(v[0], v[1], v[2], v[3]); }
-void glColor3d(GLdouble r, GLdouble g, GLdouble b) { glColor4f(GLfloat(r), GLfloat(g), GLfloat(b), 1); }
-void glColor3ub(GLubyte r, GLubyte g, GLubyte b) { glColor4f(r / 255.0f, g / 255.0f, b / 255.0f, 1); }
-void glColor4ub(GLubyte r, GLubyte g, GLubyte b, GLubyte a) {
-    glColor4f(r / 255.0f, g / 255.0f, b / 255.0f, a / 255.0f);
-}
-
 void glNormal3f(GLfloat x, GLfloat y, GLfloat z) {
     zw::State& s = state();
     if (!s.inBlock) zw::record([=] { glNormal3f(x, y, z); });
     s.normal[0] = x, s.normal[1] = y, s.normal[2] = z;
 }
-
-void glNormal3fv(const GLfloat* v) { glNormal3f(v[0], v[1], v[2]); }
 
 void glTexCoord4f(GLfloat s_, GLfloat t, GLfloat r, GLfloat q) {
     zw::State& s = state();
@@ -127,8 +85,92 @@ void glTexCoord4f(GLfloat s_, GLfloat t, GLfloat r, GLfloat q) {
     s.tex[0] = s_, s.tex[1] = t, s.tex[2] = r, s.tex[3] = q;
 }
 
-void glTexCoord4fv(const GLfloat* v) { glTexCoord4f(v[0], v[1], v[2], v[3]); }
-void glTexCoord2f(GLfloat u, GLfloat v) { glTexCoord4f(u, v, 0, 1); }
+void glEdgeFlag(GLboolean flag) {
+    zw::State& s = state();
+    if (!s.inBlock) zw::record([=] { glEdgeFlag(flag); });
+    s.edgeFlag = flag != 0;
+}
+void glEdgeFlagv(const GLboolean* flag) { glEdgeFlag(*flag); }
+
+// Colour index mode has no canvas: the index is kept for glGet.
+void glIndexf(GLfloat c) {
+    zw::State& s = state();
+    if (!s.inBlock) zw::record([=] { glIndexf(c); });
+    s.index = c;
+}
+
+// ---- Every argument variant ----------------------------------------------------------
+// GL's conversions: unsigned integers map [0, max] to [0, 1], signed ones
+// (2c + 1) / (2^bits - 1) to [-1, 1], for colours and normals; coordinates
+// convert as they are.
+
+static inline float cvB(GLbyte c) { return float((2.0 * c + 1) / 255.0); }
+static inline float cvUB(GLubyte c) { return c / 255.0f; }
+static inline float cvS(GLshort c) { return float((2.0 * c + 1) / 65535.0); }
+static inline float cvUS(GLushort c) { return float(c / 65535.0); }
+static inline float cvI(GLint c) { return float((2.0 * c + 1) / 4294967295.0); }
+static inline float cvUI(GLuint c) { return float(c / 4294967295.0); }
+static inline float asIs(double c) { return float(c); }
+
+#define ZW_COLOR3(sfx, T, cv)                                                                        \
+    void glColor3##sfx(T r, T g, T b) { glColor4f(cv(r), cv(g), cv(b), 1); }                         \
+    void glColor3##sfx##v(const T* v) { glColor4f(cv(v[0]), cv(v[1]), cv(v[2]), 1); }                \
+    void glColor4##sfx##v(const T* v) { glColor4f(cv(v[0]), cv(v[1]), cv(v[2]), cv(v[3])); }
+#define ZW_COLOR(sfx, T, cv) \
+    ZW_COLOR3(sfx, T, cv)    \
+    void glColor4##sfx(T r, T g, T b, T a) { glColor4f(cv(r), cv(g), cv(b), cv(a)); }
+ZW_COLOR(b, GLbyte, cvB)
+ZW_COLOR(ub, GLubyte, cvUB)
+ZW_COLOR(s, GLshort, cvS)
+ZW_COLOR(us, GLushort, cvUS)
+ZW_COLOR(i, GLint, cvI)
+ZW_COLOR(ui, GLuint, cvUI)
+ZW_COLOR(d, GLdouble, asIs)
+ZW_COLOR3(f, GLfloat, asIs)
+
+#define ZW_NORMAL(sfx, T, cv)                                                    \
+    void glNormal3##sfx##v(const T* v) { glNormal3f(cv(v[0]), cv(v[1]), cv(v[2])); }
+#define ZW_NORMAL_ALL(sfx, T, cv) \
+    ZW_NORMAL(sfx, T, cv)         \
+    void glNormal3##sfx(T x, T y, T z) { glNormal3f(cv(x), cv(y), cv(z)); }
+ZW_NORMAL_ALL(b, GLbyte, cvB)
+ZW_NORMAL_ALL(s, GLshort, cvS)
+ZW_NORMAL_ALL(i, GLint, cvI)
+ZW_NORMAL_ALL(d, GLdouble, asIs)
+ZW_NORMAL(f, GLfloat, asIs)
+
+// Vertices, texture coordinates and raster positions: 2, 3 and 4 values (and
+// 1 for texture coordinates) of every type, filled up as GL does (z = 0, w = 1).
+#define ZW_COORDS(name, base, sfx, T)                                                                \
+    void name##2##sfx(T x, T y) { base(GLfloat(x), GLfloat(y), 0, 1); }                             \
+    void name##3##sfx(T x, T y, T z) { base(GLfloat(x), GLfloat(y), GLfloat(z), 1); }               \
+    void name##2##sfx##v(const T* v) { base(GLfloat(v[0]), GLfloat(v[1]), 0, 1); }                  \
+    void name##3##sfx##v(const T* v) { base(GLfloat(v[0]), GLfloat(v[1]), GLfloat(v[2]), 1); }      \
+    void name##4##sfx##v(const T* v) { base(GLfloat(v[0]), GLfloat(v[1]), GLfloat(v[2]), GLfloat(v[3])); }
+#define ZW_COORDS4(name, base, sfx, T) \
+    ZW_COORDS(name, base, sfx, T)      \
+    void name##4##sfx(T x, T y, T z, T w) { base(GLfloat(x), GLfloat(y), GLfloat(z), GLfloat(w)); }
+
+ZW_COORDS4(glTexCoord, glTexCoord4f, s, GLshort)
+ZW_COORDS4(glTexCoord, glTexCoord4f, i, GLint)
+ZW_COORDS4(glTexCoord, glTexCoord4f, d, GLdouble)
+ZW_COORDS(glTexCoord, glTexCoord4f, f, GLfloat)
+#define ZW_TEX1(sfx, T)                                                   \
+    void glTexCoord1##sfx(T s) { glTexCoord4f(GLfloat(s), 0, 0, 1); }    \
+    void glTexCoord1##sfx##v(const T* v) { glTexCoord4f(GLfloat(v[0]), 0, 0, 1); }
+ZW_TEX1(s, GLshort)
+ZW_TEX1(i, GLint)
+ZW_TEX1(f, GLfloat)
+ZW_TEX1(d, GLdouble)
+
+#define ZW_INDEX(sfx, T)                            \
+    void glIndex##sfx(T c) { glIndexf(GLfloat(c)); } \
+    void glIndex##sfx##v(const T* c) { glIndexf(GLfloat(*c)); }
+ZW_INDEX(d, GLdouble)
+ZW_INDEX(i, GLint)
+ZW_INDEX(s, GLshort)
+ZW_INDEX(ub, GLubyte)
+void glIndexfv(const GLfloat* c) { glIndexf(*c); }
 
 // ---- Blocks ---------------------------------------------------------------------------
 
@@ -161,10 +203,48 @@ void glVertex3f(GLfloat x, GLfloat y, GLfloat z) {
     s.block.push_back(v);
 }
 
+// A vertex with w: the layer keeps positions in three coordinates, which is
+// the same point for any w but 0 once projected.
+void glVertex4f(GLfloat x, GLfloat y, GLfloat z, GLfloat w) {
+    if (w == 1 || w == 0)
+        glVertex3f(x, y, z);
+    else
+        glVertex3f(x / w, y / w, z / w);
+}
+static inline void vertex(GLfloat x, GLfloat y, GLfloat z, GLfloat w) {
+    if (w == 1)
+        glVertex3f(x, y, z);
+    else
+        glVertex4f(x, y, z, w);
+}
+ZW_COORDS4(glVertex, vertex, s, GLshort)
+ZW_COORDS4(glVertex, vertex, i, GLint)
+ZW_COORDS4(glVertex, vertex, d, GLdouble)
 void glVertex2f(GLfloat x, GLfloat y) { glVertex3f(x, y, 0); }
-void glVertex2i(GLint x, GLint y) { glVertex3f(GLfloat(x), GLfloat(y), 0); }
+void glVertex2fv(const GLfloat* v) { glVertex3f(v[0], v[1], 0); }
 void glVertex3fv(const GLfloat* v) { glVertex3f(v[0], v[1], v[2]); }
-void glVertex3d(GLdouble x, GLdouble y, GLdouble z) { glVertex3f(GLfloat(x), GLfloat(y), GLfloat(z)); }
+void glVertex4fv(const GLfloat* v) { glVertex4f(v[0], v[1], v[2], v[3]); }
+
+// glRect: the polygon (x1, y1), (x2, y1), (x2, y2), (x1, y2) at z = 0.
+void glRectf(GLfloat x1, GLfloat y1, GLfloat x2, GLfloat y2) {
+    if (state().inBlock) {
+        zw::setError(GL_INVALID_OPERATION);
+        return;
+    }
+    glBegin(GL_POLYGON);
+    glVertex2f(x1, y1);
+    glVertex2f(x2, y1);
+    glVertex2f(x2, y2);
+    glVertex2f(x1, y2);
+    glEnd();
+}
+#define ZW_RECT(sfx, T)                                                                                  \
+    void glRect##sfx(T x1, T y1, T x2, T y2) { glRectf(GLfloat(x1), GLfloat(y1), GLfloat(x2), GLfloat(y2)); } \
+    void glRect##sfx##v(const T* a, const T* b) { glRectf(GLfloat(a[0]), GLfloat(a[1]), GLfloat(b[0]), GLfloat(b[1])); }
+ZW_RECT(d, GLdouble)
+ZW_RECT(i, GLint)
+ZW_RECT(s, GLshort)
+void glRectfv(const GLfloat* a, const GLfloat* b) { glRectf(a[0], a[1], b[0], b[1]); }
 
 void glEnd(void) {
     zw::State& s = state();
@@ -174,9 +254,10 @@ void glEnd(void) {
     }
     s.inBlock = false;
     if (zw::executing()) zw::trackColorMaterial();
-    static std::vector<zw::Vertex> scratch;
-    GLenum mode = s.blockMode;
-    const std::vector<zw::Vertex>& drawn = zw::triangulate(mode, s.block, scratch);
+    // The WebGL side takes every mode as GL has it (polygon modes and edge
+    // flags need the polygons whole).
+    const GLenum mode = s.blockMode;
+    const std::vector<zw::Vertex>& drawn = s.block;
     const int count = int(drawn.size());
     if (!zw::blockForList) {
         if (count > 0) zw::drawBlock(mode, drawn.data(), count);
@@ -201,6 +282,7 @@ void glEnd(void) {
 // ---- Display lists ----------------------------------------------------------------------
 
 GLuint glGenLists(GLsizei range) {
+    if (!zw::outsideBlock()) return 0;
     if (range < 0) {
         zw::setError(GL_INVALID_VALUE);
         return 0;
@@ -212,7 +294,10 @@ GLuint glGenLists(GLsizei range) {
     return first;
 }
 
-GLboolean glIsList(GLuint list) { return zw::lists.count(list) ? GL_TRUE : GL_FALSE; }
+GLboolean glIsList(GLuint list) {
+    if (!zw::outsideBlock()) return GL_FALSE;
+    return zw::lists.count(list) ? GL_TRUE : GL_FALSE;
+}
 
 void glNewList(GLuint list, GLenum mode) {
     if (list == 0 || (mode != GL_COMPILE && mode != GL_COMPILE_AND_EXECUTE)) {
@@ -255,7 +340,7 @@ void glCallList(GLuint list) {
     auto it = zw::lists.find(list);
     // A list that was never compiled draws nothing; GL's nesting limit keeps
     // a list that calls itself from running away.
-    if (it == zw::lists.end() || zw::replaying >= 64) return;
+    if (it == zw::lists.end() || zw::replaying >= ZW_LIST_NESTING) return;
     ++zw::replaying;
     // A copy: a call in the list may compile over it.
     const std::vector<std::function<void()>> calls = it->second.calls;
@@ -264,11 +349,53 @@ void glCallList(GLuint list) {
 }
 
 void glDeleteLists(GLuint list, GLsizei range) {
+    if (!zw::outsideBlock()) return;
     if (range < 0) {
         zw::setError(GL_INVALID_VALUE);
         return;
     }
     for (GLsizei i = 0; i < range; ++i) zw::lists.erase(list + GLuint(i));
+}
+
+// The n names of glCallLists as the type gives them (before the list base),
+// or false for a type GL does not have.
+static bool listNames(GLsizei n, GLenum type, const GLvoid* lists, std::vector<GLuint>& out) {
+    const unsigned char* b = static_cast<const unsigned char*>(lists);
+    out.resize(size_t(n));
+    for (GLsizei i = 0; i < n; ++i) {
+        GLuint v;
+        switch (type) {
+        case GL_BYTE: v = GLuint(GLint(reinterpret_cast<const GLbyte*>(b)[i])); break;
+        case GL_UNSIGNED_BYTE: v = b[i]; break;
+        case GL_SHORT: v = GLuint(GLint(reinterpret_cast<const GLshort*>(b)[i])); break;
+        case GL_UNSIGNED_SHORT: v = reinterpret_cast<const GLushort*>(b)[i]; break;
+        case GL_INT: v = GLuint(reinterpret_cast<const GLint*>(b)[i]); break;
+        case GL_UNSIGNED_INT: v = reinterpret_cast<const GLuint*>(b)[i]; break;
+        case GL_FLOAT: v = GLuint(GLint(reinterpret_cast<const GLfloat*>(b)[i])); break;
+        // Big-endian byte groups: the first byte is the most significant.
+        case GL_2_BYTES: v = GLuint(b[2 * i]) << 8 | b[2 * i + 1]; break;
+        case GL_3_BYTES: v = GLuint(b[3 * i]) << 16 | GLuint(b[3 * i + 1]) << 8 | b[3 * i + 2]; break;
+        case GL_4_BYTES:
+            v = GLuint(b[4 * i]) << 24 | GLuint(b[4 * i + 1]) << 16 | GLuint(b[4 * i + 2]) << 8 | b[4 * i + 3];
+            break;
+        default: return false;
+        }
+        out[size_t(i)] = v;
+    }
+    return true;
+}
+
+void glCallLists(GLsizei n, GLenum type, const GLvoid* lists) {
+    std::vector<GLuint> names;
+    const bool typeOk = n < 0 || lists == nullptr || listNames(n, type, lists, names);
+    // The names are taken now; the list base applies when the call runs.
+    auto run = [=] {
+        if (n < 0) return zw::setError(GL_INVALID_VALUE);
+        if (!typeOk) return zw::setError(GL_INVALID_ENUM);
+        const GLuint base = state().listBase;
+        for (GLuint name : names) glCallList(base + name);
+    };
+    if (zw::record(run)) run();
 }
 
 }  // extern "C"

@@ -5,6 +5,7 @@
 #include <GL/glu.h>
 
 #include <cmath>
+#include <utility>
 
 #include "platform/web/glState.h"
 
@@ -26,26 +27,62 @@ Mat multiply(const Mat& a, const Mat& b) {
     return r;
 }
 
+void transform(const Mat& m, const float in[4], float out[4]) {
+    float r[4];
+    for (int row = 0; row < 4; ++row)
+        r[row] = m.m[row] * in[0] + m.m[4 + row] * in[1] + m.m[8 + row] * in[2] + m.m[12 + row] * in[3];
+    for (int row = 0; row < 4; ++row) out[row] = r[row];
+}
+
+bool invert(const Mat& a, Mat& out) {
+    // Gauss-Jordan elimination with partial pivoting on [a | I], in double.
+    double m[4][8];
+    for (int r = 0; r < 4; ++r)
+        for (int c = 0; c < 4; ++c) {
+            m[r][c] = a.m[c * 4 + r];
+            m[r][c + 4] = (r == c);
+        }
+    for (int c = 0; c < 4; ++c) {
+        int pivot = c;
+        for (int r = c + 1; r < 4; ++r)
+            if (std::fabs(m[r][c]) > std::fabs(m[pivot][c])) pivot = r;
+        if (m[pivot][c] == 0) return false;
+        if (pivot != c)
+            for (int k = 0; k < 8; ++k) std::swap(m[c][k], m[pivot][k]);
+        const double d = m[c][c];
+        for (int k = 0; k < 8; ++k) m[c][k] /= d;
+        for (int r = 0; r < 4; ++r) {
+            if (r == c) continue;
+            const double f = m[r][c];
+            for (int k = 0; k < 8; ++k) m[r][k] -= f * m[c][k];
+        }
+    }
+    for (int r = 0; r < 4; ++r)
+        for (int c = 0; c < 4; ++c) out.m[c * 4 + r] = float(m[r][c + 4]);
+    return true;
+}
+
 static std::vector<Mat>& currentStack() {
     State& s = state();
-    return s.matrixMode == GL_PROJECTION ? s.projection : s.modelview;
+    return s.matrixMode == GL_PROJECTION ? s.projection : s.matrixMode == GL_TEXTURE ? s.texture : s.modelview;
 }
+
+static size_t stackDepth() { return state().matrixMode == GL_TEXTURE ? ZW_TEXTURE_STACK_DEPTH : ZW_STACK_DEPTH; }
 
 Mat& currentMatrix() { return currentStack().back(); }
 
-void touchMatrix() { ++state().matrixSerial; }
+void touchMatrix() {
+    flushBatch();
+    ++state().serial;
+    ++state().matrixSerial;
+}
 
 static void multiplyCurrent(const Mat& m) {
+    touchMatrix();
     Mat& c = currentMatrix();
     c = multiply(c, m);
-    touchMatrix();
 }
 
-bool outsideBlock() {
-    if (!state().inBlock) return true;
-    setError(GL_INVALID_OPERATION);
-    return false;
-}
 
 }  // namespace zw
 
@@ -55,7 +92,7 @@ extern "C" {
 
 void glMatrixMode(GLenum mode) {
     if (!zw::record([=] { glMatrixMode(mode); }) || !zw::outsideBlock()) return;
-    if (mode != GL_MODELVIEW && mode != GL_PROJECTION) {
+    if (mode != GL_MODELVIEW && mode != GL_PROJECTION && mode != GL_TEXTURE) {
         zw::setError(GL_INVALID_ENUM);
         return;
     }
@@ -64,14 +101,14 @@ void glMatrixMode(GLenum mode) {
 
 void glLoadIdentity(void) {
     if (!zw::record([] { glLoadIdentity(); }) || !zw::outsideBlock()) return;
-    zw::currentMatrix() = zw::identity();
     zw::touchMatrix();
+    zw::currentMatrix() = zw::identity();
 }
 
 void glPushMatrix(void) {
     if (!zw::record([] { glPushMatrix(); }) || !zw::outsideBlock()) return;
     std::vector<Mat>& s = zw::currentStack();
-    if (s.size() >= ZW_STACK_DEPTH) {
+    if (s.size() >= zw::stackDepth()) {
         zw::setError(GL_STACK_OVERFLOW);
         return;
     }
@@ -85,16 +122,16 @@ void glPopMatrix(void) {
         zw::setError(GL_STACK_UNDERFLOW);
         return;
     }
-    s.pop_back();
     zw::touchMatrix();
+    s.pop_back();
 }
 
 void glLoadMatrixf(const GLfloat* m) {
     Mat a;
     for (int i = 0; i < 16; ++i) a.m[i] = m[i];
     if (!zw::record([=] { glLoadMatrixf(a.m); }) || !zw::outsideBlock()) return;
-    zw::currentMatrix() = a;
     zw::touchMatrix();
+    zw::currentMatrix() = a;
 }
 
 void glLoadMatrixd(const GLdouble* m) {

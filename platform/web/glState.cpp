@@ -1,16 +1,23 @@
-// OpenGL 1.x state calls on WebGL: capabilities, light and material
-// parameters, the per-fragment state WebGL keeps itself (blending, depth test,
-// face orientation, viewport, clearing), and the glGet queries. Lighting and
-// colour material are emulated in the shader (webgl.cpp) from what is kept here.
+// OpenGL 1.1's server and client state on the CPU, driven by the one state
+// table (glStateTable.h): capabilities, the parameter calls, the glGet
+// queries with GL's conversions, the attribute stacks, and the calls that set
+// lights, materials, clip planes, texture coordinate generation and the
+// stipple. The WebGL side reads what is kept here when it draws (every
+// change first draws what is batched: changing()).
 #include <GL/gl.h>
+#include <emscripten/emscripten.h>
 #include <webgl/webgl1.h>
 
+#include <cmath>
 #include <cstdio>
 #include <cstring>
 #include <set>
 #include <string>
+#include <utility>
+#include <vector>
 
 #include "platform/web/glState.h"
+#include "platform/web/glStateTable.h"
 
 namespace zw {
 
@@ -18,7 +25,6 @@ static void set4(float* to, float a, float b, float c, float d) {
     to[0] = a, to[1] = b, to[2] = c, to[3] = d;
 }
 
-// GL's start values (OpenGL 1.1, tables 6.5 to 6.22).
 static State makeState() {
     State s{};
     s.modelview.assign(1, identity());
@@ -98,12 +104,28 @@ static State makeState() {
     s.objectPlane[1][1] = s.eyePlane[1][1] = 1;
     s.hintPerspective = s.hintPoint = s.hintLine = s.hintPolygon = s.hintFog = GL_DONT_CARE;
     s.zoom[0] = s.zoom[1] = 1;
+    for (float& k : s.pixelScale) k = 1;
     s.drawBuffer = s.readBuffer = GL_BACK;
     s.unpack.alignment = s.pack.alignment = 4;
     s.blockMode = GL_POINTS;
     s.error = GL_NO_ERROR;
     s.serial = s.matrixSerial = s.lightSerial = 1;
     return s;
+}
+
+State& state() {
+    static State s = makeState();
+    return s;
+}
+
+void setError(GLenum e) {
+    if (state().error == GL_NO_ERROR) state().error = e;
+}
+
+bool outsideBlock() {
+    if (!state().inBlock) return true;
+    setError(GL_INVALID_OPERATION);
+    return false;
 }
 
 float pixelRatio = 1;
@@ -118,15 +140,6 @@ void changing() {
 void notDrawn(const char* name) {
     static std::set<std::string> said;
     if (said.insert(name).second) std::fprintf(stderr, "%s: not drawn in a web page\n", name);
-}
-
-State& state() {
-    static State s = makeState();
-    return s;
-}
-
-void setError(GLenum e) {
-    if (state().error == GL_NO_ERROR) state().error = e;
 }
 
 void trackColorMaterial() {
@@ -145,149 +158,358 @@ void trackColorMaterial() {
     ++s.lightSerial;
 }
 
-// The flag behind a capability, and whether WebGL applies it itself; null for
-// a capability the layer does not know.
-static bool* capability(GLenum cap, bool* passOn) {
-    State& s = state();
-    *passOn = false;
-    if (cap >= GL_LIGHT0 && cap < GL_LIGHT0 + ZW_LIGHTS) return &s.lightOn[cap - GL_LIGHT0];
-    switch (cap) {
-    case GL_LIGHTING: return &s.lighting;
-    case GL_COLOR_MATERIAL: return &s.colorMaterial;
-    case GL_NORMALIZE: return &s.normalize;
-    case GL_RESCALE_NORMAL: return &s.rescaleNormal;
-    // Texturing and evaluators are accepted and recorded: nothing the
-    // framework draws binds a texture or evaluates a map.
-    case GL_TEXTURE_2D: return &s.texture2D;
-    case GL_AUTO_NORMAL: return &s.autoNormal;
-    case GL_LINE_SMOOTH: return &s.lineSmooth;
-    case GL_POINT_SMOOTH: return &s.pointSmooth;
-    case GL_BLEND: *passOn = true; return &s.blend;
-    case GL_DEPTH_TEST: *passOn = true; return &s.depthTest;
-    case GL_CULL_FACE: *passOn = true; return &s.cullFace;
-    case GL_POLYGON_OFFSET_FILL: *passOn = true; return &s.offsetFill;
-    default: return nullptr;
-    }
-}
+// ---- The table -------------------------------------------------------------------
 
-static void enable(GLenum cap, bool on) {
-    State& s = state();
-    if (s.inBlock) {
-        setError(GL_INVALID_OPERATION);
-        return;
-    }
-    bool passOn;
-    bool* flag = capability(cap, &passOn);
-    if (!flag) {
-        setError(GL_INVALID_ENUM);
-        return;
-    }
-    *flag = on;
-    if (passOn) {
-        if (on)
-            emscripten_glEnable(cap);
-        else
-            emscripten_glDisable(cap);
-    }
-    if (cap == GL_COLOR_MATERIAL && on) trackColorMaterial();
-    ++s.lightSerial;
-}
+namespace {
 
-static Material* faces(GLenum face, int* count) {
-    State& s = state();
-    *count = 1;
-    switch (face) {
-    case GL_FRONT: return &s.material[0];
-    case GL_BACK: return &s.material[1];
-    case GL_FRONT_AND_BACK: *count = 2; return &s.material[0];
-    default: setError(GL_INVALID_ENUM); return nullptr;
-    }
-}
+enum class Kind { B, E, I, U, F, C, R };
+enum class Check {
+    Any, Box, Clamp01, ClampSigned, ShadeModel, Face, MaterialMode, Positive, NonNegative, StippleRepeat,
+    Pattern16, FrontFace, PolygonMode, EnvMode, FogMode, CompareFunc, BlendSrc, BlendDst, LogicOp,
+    DrawBuffer, ReadBuffer, StencilOp, HintMode, Alignment
+};
 
-// How many values a light or material parameter takes.
-static int paramSize(GLenum pname) {
-    switch (pname) {
-    case GL_AMBIENT: case GL_DIFFUSE: case GL_SPECULAR: case GL_POSITION: case GL_EMISSION:
-    case GL_AMBIENT_AND_DIFFUSE: case GL_LIGHT_MODEL_AMBIENT:
-        return 4;
-    case GL_SPOT_DIRECTION: return 3;
+typedef unsigned long long Groups;
+constexpr Groups CURRENT = GL_CURRENT_BIT, POINT = GL_POINT_BIT, LINE = GL_LINE_BIT, POLYGON = GL_POLYGON_BIT,
+                 POLYGON_STIPPLE = GL_POLYGON_STIPPLE_BIT, PIXEL_MODE = GL_PIXEL_MODE_BIT,
+                 LIGHTING = GL_LIGHTING_BIT, FOG = GL_FOG_BIT, DEPTH = GL_DEPTH_BUFFER_BIT,
+                 ACCUM = GL_ACCUM_BUFFER_BIT, STENCIL = GL_STENCIL_BUFFER_BIT, VIEWPORT = GL_VIEWPORT_BIT,
+                 TRANSFORM = GL_TRANSFORM_BIT, ENABLE = GL_ENABLE_BIT, COLOR = GL_COLOR_BUFFER_BIT,
+                 HINT = GL_HINT_BIT, EVAL = GL_EVAL_BIT, LIST = GL_LIST_BIT, TEXTURE = GL_TEXTURE_BIT,
+                 SCISSOR = GL_SCISSOR_BIT;
+// The client groups, above the server ones.
+constexpr Groups CLIENT_PIXEL = Groups(GL_CLIENT_PIXEL_STORE_BIT) << 32,
+                 CLIENT_ARRAY = Groups(GL_CLIENT_VERTEX_ARRAY_BIT) << 32;
+
+struct Row {
+    GLenum name;
+    By by;
+    Groups groups;
+    Kind kind;
+    Check check;
+    unsigned size;  // bytes
+    void* (*at)(State&);
+};
+
+#define ZW_MAKE_ROW(name, by, groups, kind, field, check)                                                     \
+    {GLenum(name), By::by, Groups(groups) | (By::by == By::Enable ? ENABLE : 0), Kind::kind, Check::check,  \
+     unsigned(sizeof(std::declval<State&>().field)), [](State& s) -> void* { return &s.field; }},
+
+const Row rows[] = {ZW_STATE_ROWS(ZW_MAKE_ROW)};
+
+unsigned kindSize(Kind k) {
+    switch (k) {
+    case Kind::B: return sizeof(bool);
+    case Kind::E: return sizeof(GLenum);
+    case Kind::I: return sizeof(GLint);
+    case Kind::U: return sizeof(GLuint);
+    case Kind::F: case Kind::C: return sizeof(float);
     default: return 1;
     }
 }
 
-// ---- The attribute stack ---------------------------------------------------------
+int count(const Row& r) { return int(r.size / kindSize(r.kind)); }
 
-struct Saved {
-    GLbitfield mask;
-    State state;
-};
-static std::vector<Saved> attribStack;
-
-// WebGL's own copy of the state it applies, after a pop changed the layer's.
-static void resync() {
-    const State& s = state();
-    const struct {
-        GLenum cap;
-        bool on;
-    } caps[] = {{GL_BLEND, s.blend}, {GL_DEPTH_TEST, s.depthTest}, {GL_CULL_FACE, s.cullFace},
-                {GL_POLYGON_OFFSET_FILL, s.offsetFill}};
-    for (const auto& c : caps) {
-        if (c.on)
-            emscripten_glEnable(c.cap);
-        else
-            emscripten_glDisable(c.cap);
-    }
-    emscripten_glBlendFunc(s.blendSrc, s.blendDst);
-    emscripten_glDepthFunc(s.depthFunc);
-    emscripten_glFrontFace(s.frontFace);
-    emscripten_glClearColor(s.clearColor[0], s.clearColor[1], s.clearColor[2], s.clearColor[3]);
-    emscripten_glViewport(s.viewport[0], s.viewport[1], s.viewport[2], s.viewport[3]);
-    emscripten_glPolygonOffset(s.offsetFactor, s.offsetUnits);
+const Row* find(GLenum name) {
+    if (name == 0) return nullptr;
+    for (const Row& r : rows)
+        if (r.name == name) return &r;
+    return nullptr;
 }
 
-static void restore(GLbitfield mask, const State& from) {
+double read(const Row& r, State& s, int i) {
+    void* p = r.at(s);
+    switch (r.kind) {
+    case Kind::B: return static_cast<bool*>(p)[i] ? 1 : 0;
+    case Kind::E: return static_cast<GLenum*>(p)[i];
+    case Kind::I: return static_cast<GLint*>(p)[i];
+    case Kind::U: return static_cast<GLuint*>(p)[i];
+    case Kind::F: case Kind::C: return static_cast<float*>(p)[i];
+    default: return 0;
+    }
+}
+
+void write(const Row& r, State& s, int i, double v) {
+    void* p = r.at(s);
+    switch (r.kind) {
+    case Kind::B: static_cast<bool*>(p)[i] = v != 0; break;
+    case Kind::E: static_cast<GLenum*>(p)[i] = GLenum(v); break;
+    case Kind::I: static_cast<GLint*>(p)[i] = GLint(std::lround(v)); break;
+    case Kind::U: static_cast<GLuint*>(p)[i] = GLuint(GLint64(v)); break;
+    case Kind::F: case Kind::C: static_cast<float*>(p)[i] = float(v); break;
+    default: break;
+    }
+}
+
+bool oneOf(double v, std::initializer_list<GLenum> allowed) {
+    for (GLenum e : allowed)
+        if (v == e) return true;
+    return false;
+}
+
+// GL_NO_ERROR when v may be set as element i of a row checked so (v may be
+// clamped as GL clamps it), else the error.
+GLenum validate(Check c, double& v, int i) {
+    auto enumIf = [](bool ok) { return ok ? GLenum(GL_NO_ERROR) : GLenum(GL_INVALID_ENUM); };
+    auto valueIf = [](bool ok) { return ok ? GLenum(GL_NO_ERROR) : GLenum(GL_INVALID_VALUE); };
+    switch (c) {
+    case Check::Any: return GL_NO_ERROR;
+    case Check::Box: return valueIf(i < 2 || v >= 0);
+    case Check::Clamp01: v = v < 0 ? 0 : v > 1 ? 1 : v; return GL_NO_ERROR;
+    case Check::ClampSigned: v = v < -1 ? -1 : v > 1 ? 1 : v; return GL_NO_ERROR;
+    case Check::ShadeModel: return enumIf(oneOf(v, {GL_SMOOTH, GL_FLAT}));
+    case Check::Face: return enumIf(oneOf(v, {GL_FRONT, GL_BACK, GL_FRONT_AND_BACK}));
+    case Check::MaterialMode:
+        return enumIf(oneOf(v, {GL_EMISSION, GL_AMBIENT, GL_DIFFUSE, GL_SPECULAR, GL_AMBIENT_AND_DIFFUSE}));
+    case Check::Positive: return valueIf(v > 0);
+    case Check::NonNegative: return valueIf(v >= 0);
+    case Check::StippleRepeat: v = v < 1 ? 1 : v > 256 ? 256 : v; return GL_NO_ERROR;
+    case Check::Pattern16: v = double(GLuint(GLint64(v)) & 0xffffu); return GL_NO_ERROR;
+    case Check::FrontFace: return enumIf(oneOf(v, {GL_CW, GL_CCW}));
+    case Check::PolygonMode: return enumIf(oneOf(v, {GL_POINT, GL_LINE, GL_FILL}));
+    case Check::EnvMode: return enumIf(oneOf(v, {GL_MODULATE, GL_DECAL, GL_BLEND, GL_REPLACE}));
+    case Check::FogMode: return enumIf(oneOf(v, {GL_LINEAR, GL_EXP, GL_EXP2}));
+    case Check::CompareFunc: return enumIf(v >= GL_NEVER && v <= GL_ALWAYS && v == std::floor(v));
+    case Check::BlendSrc:
+        return enumIf(oneOf(v, {GL_ZERO, GL_ONE, GL_DST_COLOR, GL_ONE_MINUS_DST_COLOR, GL_SRC_ALPHA,
+                                GL_ONE_MINUS_SRC_ALPHA, GL_DST_ALPHA, GL_ONE_MINUS_DST_ALPHA, GL_SRC_ALPHA_SATURATE}));
+    case Check::BlendDst:
+        return enumIf(oneOf(v, {GL_ZERO, GL_ONE, GL_SRC_COLOR, GL_ONE_MINUS_SRC_COLOR, GL_SRC_ALPHA,
+                                GL_ONE_MINUS_SRC_ALPHA, GL_DST_ALPHA, GL_ONE_MINUS_DST_ALPHA}));
+    case Check::LogicOp: return enumIf(v >= GL_CLEAR && v <= GL_SET && v == std::floor(v));
+    case Check::DrawBuffer:
+        // The canvas has one front and one back buffer, no right or auxiliary ones.
+        if (oneOf(v, {GL_NONE, GL_FRONT, GL_BACK, GL_LEFT, GL_FRONT_LEFT, GL_BACK_LEFT, GL_FRONT_AND_BACK}))
+            return GL_NO_ERROR;
+        return oneOf(v, {GL_RIGHT, GL_FRONT_RIGHT, GL_BACK_RIGHT, GL_AUX0, GL_AUX1, GL_AUX2, GL_AUX3})
+                   ? GL_INVALID_OPERATION
+                   : GL_INVALID_ENUM;
+    case Check::ReadBuffer:
+        if (oneOf(v, {GL_FRONT, GL_BACK, GL_LEFT, GL_FRONT_LEFT, GL_BACK_LEFT})) return GL_NO_ERROR;
+        return oneOf(v, {GL_RIGHT, GL_FRONT_RIGHT, GL_BACK_RIGHT, GL_AUX0, GL_AUX1, GL_AUX2, GL_AUX3})
+                   ? GL_INVALID_OPERATION
+                   : GL_INVALID_ENUM;
+    case Check::StencilOp: return enumIf(oneOf(v, {GL_KEEP, GL_ZERO, GL_REPLACE, GL_INCR, GL_DECR, GL_INVERT}));
+    case Check::HintMode: return enumIf(oneOf(v, {GL_FASTEST, GL_NICEST, GL_DONT_CARE}));
+    case Check::Alignment: return valueIf(oneOf(v, {1, 2, 4, 8}));
+    }
+    return GL_NO_ERROR;
+}
+
+// An integer colour component as GL maps it to [-1, 1].
+double fromIntColor(double c) { return (2 * c + 1) / 4294967295.0; }
+
+// Writes checked values; false (error set, nothing written) when one fails.
+bool apply(std::vector<Assign> values, bool fromInt) {
     State& s = state();
-    if (mask & GL_CURRENT_BIT) {
-        std::memcpy(s.color, from.color, sizeof s.color);
-        std::memcpy(s.normal, from.normal, sizeof s.normal);
-        std::memcpy(s.tex, from.tex, sizeof s.tex);
+    for (Assign& a : values) {
+        const Row* r = find(a.name);
+        if (!r || a.first + a.count > count(*r)) {
+            setError(GL_INVALID_ENUM);
+            return false;
+        }
+        for (int i = 0; i < a.count; ++i) {
+            if (fromInt && r->kind == Kind::C) a.v[i] = fromIntColor(a.v[i]);
+            const GLenum e = validate(r->check, a.v[i], a.first + i);
+            if (e != GL_NO_ERROR) {
+                setError(e);
+                return false;
+            }
+        }
     }
-    if (mask & (GL_ENABLE_BIT | GL_LIGHTING_BIT)) {
-        s.lighting = from.lighting;
-        s.colorMaterial = from.colorMaterial;
-        std::memcpy(s.lightOn, from.lightOn, sizeof s.lightOn);
+    bool client = true;
+    for (const Assign& a : values) client = client && find(a.name)->by == By::PixelStore;
+    if (!client) changing();
+    for (const Assign& a : values) {
+        const Row* r = find(a.name);
+        for (int i = 0; i < a.count; ++i) write(*r, s, a.first + i, a.v[i]);
     }
-    if (mask & (GL_ENABLE_BIT | GL_TRANSFORM_BIT)) s.normalize = from.normalize, s.rescaleNormal = from.rescaleNormal;
-    if (mask & GL_ENABLE_BIT) {
-        s.texture2D = from.texture2D, s.autoNormal = from.autoNormal;
-        s.lineSmooth = from.lineSmooth, s.pointSmooth = from.pointSmooth;
+    return true;
+}
+
+}  // namespace
+
+bool set(std::initializer_list<Assign> values, bool fromInt) {
+    std::vector<Assign> list(values);
+    // Client state is not compiled into lists, and may be set inside a block.
+    const Row* first = list.empty() ? nullptr : find(list[0].name);
+    if (first && first->by == By::PixelStore) return apply(list, fromInt);
+    if (!record([=] { apply(list, fromInt); })) return false;
+    if (!outsideBlock()) return false;
+    return apply(list, fromInt);
+}
+
+bool setParam(By by, GLenum pname, const double* v, bool fromInt) {
+    const Row* r = find(pname);
+    if (!r || r->by != by) {
+        // Checked when it runs, as any other call.
+        if (by != By::PixelStore && !record([=] { setError(GL_INVALID_ENUM); })) return false;
+        setError(GL_INVALID_ENUM);
+        return false;
     }
-    if (mask & (GL_ENABLE_BIT | GL_COLOR_BUFFER_BIT)) s.blend = from.blend;
-    if (mask & (GL_ENABLE_BIT | GL_DEPTH_BUFFER_BIT)) s.depthTest = from.depthTest;
-    if (mask & (GL_ENABLE_BIT | GL_POLYGON_BIT)) s.cullFace = from.cullFace, s.offsetFill = from.offsetFill;
-    if (mask & GL_LIGHTING_BIT) {
-        std::memcpy(s.light, from.light, sizeof s.light);
-        std::memcpy(s.material, from.material, sizeof s.material);
-        std::memcpy(s.modelAmbient, from.modelAmbient, sizeof s.modelAmbient);
-        s.twoSide = from.twoSide;
-        s.colorMaterialFace = from.colorMaterialFace, s.colorMaterialMode = from.colorMaterialMode;
-        s.shadeModel = from.shadeModel;
+    Assign a{pname, 0, count(*r), {0, 0, 0, 0}};
+    for (int i = 0; i < a.count; ++i) a.v[i] = v[i];
+    return set({a}, fromInt);
+}
+
+int getParam(By by, GLenum pname, double* out) {
+    const Row* r = find(pname);
+    if (!r || r->by != by) return 0;
+    State& s = state();
+    for (int i = 0; i < count(*r); ++i) out[i] = read(*r, s, i);
+    return count(*r);
+}
+
+// ---- Capabilities ---------------------------------------------------------------
+
+static void enable(GLenum cap, bool on, By by) {
+    const Row* r = find(cap);
+    if (!r || r->by != by) {
+        setError(GL_INVALID_ENUM);
+        return;
     }
-    if (mask & GL_COLOR_BUFFER_BIT) {
-        s.blendSrc = from.blendSrc, s.blendDst = from.blendDst;
-        std::memcpy(s.clearColor, from.clearColor, sizeof s.clearColor);
+    if (by == By::Enable && !outsideBlock()) return;
+    State& s = state();
+    if (read(*r, s, 0) == (on ? 1 : 0)) return;
+    changing();
+    write(*r, s, 0, on);
+    if (cap == GL_COLOR_MATERIAL && on) trackColorMaterial();
+}
+
+// ---- The attribute stacks --------------------------------------------------------
+
+namespace {
+
+struct Saved {
+    Groups mask;
+    State state;
+};
+std::vector<Saved> attribStack, clientStack;
+
+void push(std::vector<Saved>& stack, Groups mask) {
+    if (stack.size() >= ZW_ATTRIB_STACK_DEPTH) {
+        setError(GL_STACK_OVERFLOW);
+        return;
     }
-    if (mask & GL_DEPTH_BUFFER_BIT) s.depthFunc = from.depthFunc;
-    if (mask & GL_POLYGON_BIT) {
-        s.frontFace = from.frontFace;
-        s.offsetFactor = from.offsetFactor, s.offsetUnits = from.offsetUnits;
+    stack.push_back({mask, state()});
+    // The copy needs no matrices or block of its own.
+    State& saved = stack.back().state;
+    saved.modelview.clear();
+    saved.projection.clear();
+    saved.texture.clear();
+    saved.block.clear();
+}
+
+void pop(std::vector<Saved>& stack) {
+    if (stack.empty()) {
+        setError(GL_STACK_UNDERFLOW);
+        return;
     }
-    if (mask & GL_VIEWPORT_BIT) std::memcpy(s.viewport, from.viewport, sizeof s.viewport);
-    if (mask & GL_POINT_BIT) s.pointSize = from.pointSize, s.pointSmooth = from.pointSmooth;
-    if (mask & GL_LINE_BIT) s.lineWidth = from.lineWidth, s.lineSmooth = from.lineSmooth;
-    if (mask & GL_TRANSFORM_BIT) s.matrixMode = from.matrixMode;
-    ++s.lightSerial;
-    resync();
+    Saved saved = std::move(stack.back());
+    stack.pop_back();
+    State& s = state();
+    changing();
+    for (const Row& r : rows)
+        if (r.groups & saved.mask) std::memcpy(r.at(s), r.at(saved.state), r.size);
+}
+
+}  // namespace
+
+// ---- Queries ----------------------------------------------------------------------
+
+// GL's implementation limits, with WebGL's texture size.
+static int maxTextureSize() {
+    static GLint size = 0;
+    if (size == 0) {
+        emscripten_glGetIntegerv(GL_MAX_TEXTURE_SIZE, &size);
+        if (size <= 0) size = 2048;
+    }
+    return size;
+}
+
+int maxTexture() { return maxTextureSize(); }
+
+// Every query answered in doubles, with the kind the conversions follow.
+// Returns the number of values, 0 (GL_INVALID_ENUM) for a name GL does not have.
+static int query(GLenum pname, double* out, Kind* kind) {
+    State& s = state();
+    *kind = Kind::F;
+    auto matrix = [out](const Mat& m) {
+        for (int i = 0; i < 16; ++i) out[i] = m.m[i];
+        return 16;
+    };
+    auto one = [out, kind](double v, Kind k = Kind::I) {
+        out[0] = v;
+        *kind = k;
+        return 1;
+    };
+    auto two = [out](double a, double b) {
+        out[0] = a, out[1] = b;
+        return 2;
+    };
+    switch (pname) {
+    case GL_MODELVIEW_MATRIX: return matrix(s.modelview.back());
+    case GL_PROJECTION_MATRIX: return matrix(s.projection.back());
+    case GL_TEXTURE_MATRIX: return matrix(s.texture.back());
+    case GL_MODELVIEW_STACK_DEPTH: return one(double(s.modelview.size()));
+    case GL_PROJECTION_STACK_DEPTH: return one(double(s.projection.size()));
+    case GL_TEXTURE_STACK_DEPTH: return one(double(s.texture.size()));
+    case GL_MAX_MODELVIEW_STACK_DEPTH: case GL_MAX_PROJECTION_STACK_DEPTH: return one(ZW_STACK_DEPTH);
+    case GL_MAX_TEXTURE_STACK_DEPTH: return one(ZW_TEXTURE_STACK_DEPTH);
+    case GL_MAX_ATTRIB_STACK_DEPTH: case GL_MAX_CLIENT_ATTRIB_STACK_DEPTH: return one(ZW_ATTRIB_STACK_DEPTH);
+    case GL_ATTRIB_STACK_DEPTH: return one(double(attribStack.size()));
+    case GL_CLIENT_ATTRIB_STACK_DEPTH: return one(double(clientStack.size()));
+    case GL_MAX_LIGHTS: return one(ZW_LIGHTS);
+    case GL_MAX_CLIP_PLANES: return one(ZW_CLIP_PLANES);
+    case GL_MAX_LIST_NESTING: return one(ZW_LIST_NESTING);
+    case GL_MAX_TEXTURE_SIZE: return one(maxTextureSize());
+    case GL_MAX_VIEWPORT_DIMS: *kind = Kind::I; return two(16384, 16384);
+    case GL_MAX_EVAL_ORDER: return one(30);
+    case GL_MAX_PIXEL_MAP_TABLE: return one(256);
+    case GL_MAX_NAME_STACK_DEPTH: return one(64);
+    case GL_SUBPIXEL_BITS: return one(4);
+    case GL_RED_BITS: case GL_GREEN_BITS: case GL_BLUE_BITS: case GL_ALPHA_BITS: case GL_STENCIL_BITS: return one(8);
+    case GL_DEPTH_BITS: return one(24);
+    case GL_INDEX_BITS: case GL_AUX_BUFFERS: case GL_ACCUM_RED_BITS: case GL_ACCUM_GREEN_BITS:
+    case GL_ACCUM_BLUE_BITS: case GL_ACCUM_ALPHA_BITS: return one(0);
+    case GL_RGBA_MODE: case GL_DOUBLEBUFFER: return one(1, Kind::B);
+    case GL_INDEX_MODE: case GL_STEREO: return one(0, Kind::B);
+    case GL_POINT_SIZE_RANGE: case GL_LINE_WIDTH_RANGE: return two(1, 64);
+    case GL_POINT_SIZE_GRANULARITY: case GL_LINE_WIDTH_GRANULARITY: return one(1, Kind::F);
+    case GL_RENDER_MODE: return one(GL_RENDER, Kind::E);
+    case GL_NAME_STACK_DEPTH: return one(0);
+    case GL_PIXEL_MAP_I_TO_I_SIZE: case GL_PIXEL_MAP_S_TO_S_SIZE: case GL_PIXEL_MAP_I_TO_R_SIZE:
+    case GL_PIXEL_MAP_I_TO_G_SIZE: case GL_PIXEL_MAP_I_TO_B_SIZE: case GL_PIXEL_MAP_I_TO_A_SIZE:
+    case GL_PIXEL_MAP_R_TO_R_SIZE: case GL_PIXEL_MAP_G_TO_G_SIZE: case GL_PIXEL_MAP_B_TO_B_SIZE:
+    case GL_PIXEL_MAP_A_TO_A_SIZE: return one(1);
+    case GL_LIST_INDEX: return one(listIndex());
+    case GL_LIST_MODE: return one(listMode(), Kind::E);
+    case GL_MAP1_GRID_SEGMENTS: return one(1);
+    case GL_MAP2_GRID_SEGMENTS: *kind = Kind::I; return two(1, 1);
+    case GL_MAP1_GRID_DOMAIN: return two(0, 1);
+    case GL_MAP2_GRID_DOMAIN: out[2] = 0, out[3] = 1; two(0, 1); return 4;
+    default: break;
+    }
+    const Row* r = find(pname);
+    if (!r || r->by == By::TexEnv || r->by == By::Push) {
+        setError(GL_INVALID_ENUM);
+        return 0;
+    }
+    *kind = r->kind;
+    for (int i = 0; i < count(*r); ++i) out[i] = read(*r, s, i);
+    return count(*r);
+}
+
+// A double as glGetIntegerv gives it: colours, normals and depths mapped
+// linearly over the integer range, the rest rounded.
+static GLint toInt(double v, Kind kind) {
+    if (kind == Kind::C) {
+        const double i = std::floor((4294967295.0 * v - 1) / 2 + 0.5);
+        return GLint(i < -2147483648.0 ? -2147483648.0 : i > 2147483647.0 ? 2147483647.0 : i);
+    }
+    if (kind == Kind::U) return GLint(GLuint(GLint64(v)));
+    const double r = std::floor(v + 0.5);
+    return GLint(r < -2147483648.0 ? -2147483648.0 : r > 2147483647.0 ? 2147483647.0 : r);
 }
 
 }  // namespace zw
@@ -302,328 +524,708 @@ void zwSetPixelRatio(double ratio) {
     zw::pixelRatio = float(ratio);
 }
 
+// GL's viewport and scissor box start as the window: glut.js calls this
+// when it makes the canvas.
+EMSCRIPTEN_KEEPALIVE void zwWindowCreated(int width, int height) {
+    zw::State& s = state();
+    s.viewport[0] = s.viewport[1] = s.scissor[0] = s.scissor[1] = 0;
+    s.viewport[2] = s.scissor[2] = width;
+    s.viewport[3] = s.scissor[3] = height;
+    zw::changing();
+}
+
 void glEnable(GLenum cap) {
-    if (zw::record([=] { glEnable(cap); })) zw::enable(cap, true);
+    if (zw::record([=] { glEnable(cap); })) zw::enable(cap, true, zw::By::Enable);
 }
 
 void glDisable(GLenum cap) {
-    if (zw::record([=] { glDisable(cap); })) zw::enable(cap, false);
+    if (zw::record([=] { glDisable(cap); })) zw::enable(cap, false, zw::By::Enable);
 }
 
+void glEnableClientState(GLenum array) { zw::enable(array, true, zw::By::Client); }
+void glDisableClientState(GLenum array) { zw::enable(array, false, zw::By::Client); }
+
 GLboolean glIsEnabled(GLenum cap) {
-    bool passOn;
-    bool* flag = zw::capability(cap, &passOn);
-    if (!flag) {
+    const zw::Row* r = zw::find(cap);
+    if (!r || (r->by != zw::By::Enable && r->by != zw::By::Client)) {
         zw::setError(GL_INVALID_ENUM);
         return GL_FALSE;
     }
-    return *flag ? GL_TRUE : GL_FALSE;
+    if (!zw::outsideBlock()) return GL_FALSE;
+    return zw::read(*r, state(), 0) != 0 ? GL_TRUE : GL_FALSE;
 }
 
-void glLightfv(GLenum light, GLenum pname, const GLfloat* params) {
-    float p[4] = {0, 0, 0, 0};
-    for (int i = 0; i < zw::paramSize(pname); ++i) p[i] = params[i];
-    if (!zw::record([=] { glLightfv(light, pname, p); })) return;
-    if (light < GL_LIGHT0 || light >= GL_LIGHT0 + ZW_LIGHTS) {
-        zw::setError(GL_INVALID_ENUM);
-        return;
-    }
-    zw::Light& l = state().light[light - GL_LIGHT0];
-    switch (pname) {
-    case GL_AMBIENT: std::memcpy(l.ambient, p, sizeof l.ambient); break;
-    case GL_DIFFUSE: std::memcpy(l.diffuse, p, sizeof l.diffuse); break;
-    case GL_SPECULAR: std::memcpy(l.specular, p, sizeof l.specular); break;
-    case GL_POSITION: {
-        // GL keeps the position in eye coordinates: transformed by the
-        // model-view matrix current at this call.
-        const zw::Mat& m = state().modelview.back();
-        for (int r = 0; r < 4; ++r)
-            l.position[r] = m.m[r] * p[0] + m.m[4 + r] * p[1] + m.m[8 + r] * p[2] + m.m[12 + r] * p[3];
-        break;
-    }
-    case GL_CONSTANT_ATTENUATION: l.attenuation[0] = p[0]; break;
-    case GL_LINEAR_ATTENUATION: l.attenuation[1] = p[0]; break;
-    case GL_QUADRATIC_ATTENUATION: l.attenuation[2] = p[0]; break;
-    default: zw::setError(GL_INVALID_ENUM); return;
-    }
-    ++state().lightSerial;
+void glGetDoublev(GLenum pname, GLdouble* params) {
+    if (!zw::outsideBlock()) return;
+    double v[16];
+    zw::Kind kind;
+    const int n = zw::query(pname, v, &kind);
+    for (int i = 0; i < n; ++i) params[i] = v[i];
 }
 
-void glLightf(GLenum light, GLenum pname, GLfloat param) { glLightfv(light, pname, &param); }
-
-void glMaterialfv(GLenum face, GLenum pname, const GLfloat* params) {
-    float p[4] = {0, 0, 0, 0};
-    for (int i = 0; i < zw::paramSize(pname); ++i) p[i] = params[i];
-    if (!zw::record([=] { glMaterialfv(face, pname, p); })) return;
-    int n;
-    zw::Material* m = zw::faces(face, &n);
-    if (!m) return;
-    for (int i = 0; i < n; ++i) {
-        switch (pname) {
-        case GL_AMBIENT: std::memcpy(m[i].ambient, p, sizeof p); break;
-        case GL_DIFFUSE: std::memcpy(m[i].diffuse, p, sizeof p); break;
-        case GL_AMBIENT_AND_DIFFUSE:
-            std::memcpy(m[i].ambient, p, sizeof p);
-            std::memcpy(m[i].diffuse, p, sizeof p);
-            break;
-        case GL_SPECULAR: std::memcpy(m[i].specular, p, sizeof p); break;
-        case GL_EMISSION: std::memcpy(m[i].emission, p, sizeof p); break;
-        case GL_SHININESS:
-            if (p[0] < 0 || p[0] > 128) {
-                zw::setError(GL_INVALID_VALUE);
-                return;
-            }
-            m[i].shininess = p[0];
-            break;
-        default: zw::setError(GL_INVALID_ENUM); return;
-        }
-    }
-    ++state().lightSerial;
+void glGetFloatv(GLenum pname, GLfloat* params) {
+    if (!zw::outsideBlock()) return;
+    double v[16];
+    zw::Kind kind;
+    const int n = zw::query(pname, v, &kind);
+    for (int i = 0; i < n; ++i) params[i] = GLfloat(v[i]);
 }
 
-void glMaterialf(GLenum face, GLenum pname, GLfloat param) { glMaterialfv(face, pname, &param); }
-
-void glLightModelfv(GLenum pname, const GLfloat* params) {
-    float p[4] = {0, 0, 0, 0};
-    for (int i = 0; i < zw::paramSize(pname); ++i) p[i] = params[i];
-    if (!zw::record([=] { glLightModelfv(pname, p); })) return;
-    if (pname == GL_LIGHT_MODEL_AMBIENT)
-        std::memcpy(state().modelAmbient, p, sizeof p);
-    else if (pname == GL_LIGHT_MODEL_TWO_SIDE)
-        state().twoSide = p[0] != 0;
-    else if (pname == GL_LIGHT_MODEL_LOCAL_VIEWER)
-        ;  // the eye stays at infinity: nothing the framework draws sets a local viewer
-    else {
-        zw::setError(GL_INVALID_ENUM);
-        return;
-    }
-    ++state().lightSerial;
+void glGetIntegerv(GLenum pname, GLint* params) {
+    if (!zw::outsideBlock()) return;
+    double v[16];
+    zw::Kind kind;
+    const int n = zw::query(pname, v, &kind);
+    for (int i = 0; i < n; ++i) params[i] = zw::toInt(v[i], kind);
 }
 
-void glLightModeli(GLenum pname, GLint param) {
-    const GLfloat p = GLfloat(param);
-    glLightModelfv(pname, &p);
+void glGetBooleanv(GLenum pname, GLboolean* params) {
+    if (!zw::outsideBlock()) return;
+    double v[16];
+    zw::Kind kind;
+    const int n = zw::query(pname, v, &kind);
+    for (int i = 0; i < n; ++i) params[i] = v[i] != 0 ? GL_TRUE : GL_FALSE;
 }
-
-void glColorMaterial(GLenum face, GLenum mode) {
-    if (!zw::record([=] { glColorMaterial(face, mode); })) return;
-    const bool faceOk = face == GL_FRONT || face == GL_BACK || face == GL_FRONT_AND_BACK;
-    const bool modeOk = mode == GL_AMBIENT || mode == GL_DIFFUSE || mode == GL_AMBIENT_AND_DIFFUSE ||
-                        mode == GL_SPECULAR || mode == GL_EMISSION;
-    if (!faceOk || !modeOk) {
-        zw::setError(GL_INVALID_ENUM);
-        return;
-    }
-    state().colorMaterialFace = face;
-    state().colorMaterialMode = mode;
-    zw::trackColorMaterial();
-}
-
-void glShadeModel(GLenum mode) {
-    if (!zw::record([=] { glShadeModel(mode); })) return;
-    if (mode != GL_SMOOTH && mode != GL_FLAT) {
-        zw::setError(GL_INVALID_ENUM);
-        return;
-    }
-    state().shadeModel = mode;
-}
-
-void glFrontFace(GLenum mode) {
-    if (!zw::record([=] { glFrontFace(mode); })) return;
-    if (mode != GL_CW && mode != GL_CCW) {
-        zw::setError(GL_INVALID_ENUM);
-        return;
-    }
-    state().frontFace = mode;
-    emscripten_glFrontFace(mode);
-}
-
-void glCullFace(GLenum mode) {
-    if (zw::record([=] { glCullFace(mode); })) emscripten_glCullFace(mode);
-}
-
-void glDepthFunc(GLenum func) {
-    if (!zw::record([=] { glDepthFunc(func); })) return;
-    if (func < GL_NEVER || func > GL_ALWAYS) {
-        zw::setError(GL_INVALID_ENUM);
-        return;
-    }
-    state().depthFunc = func;
-    emscripten_glDepthFunc(func);
-}
-
-void glBlendFunc(GLenum sfactor, GLenum dfactor) {
-    if (!zw::record([=] { glBlendFunc(sfactor, dfactor); })) return;
-    state().blendSrc = sfactor;
-    state().blendDst = dfactor;
-    emscripten_glBlendFunc(sfactor, dfactor);
-}
-
-void glClearColor(GLclampf r, GLclampf g, GLclampf b, GLclampf a) {
-    if (!zw::record([=] { glClearColor(r, g, b, a); })) return;
-    zw::set4(state().clearColor, r, g, b, a);
-    emscripten_glClearColor(r, g, b, a);
-}
-
-void glClear(GLbitfield mask) {
-    if (!zw::record([=] { glClear(mask); })) return;
-    if (state().inBlock) {
-        zw::setError(GL_INVALID_OPERATION);
-        return;
-    }
-    if (zw::submit) emscripten_glClear(mask & (GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT | GL_STENCIL_BUFFER_BIT));
-}
-
-void glViewport(GLint x, GLint y, GLsizei w, GLsizei h) {
-    if (!zw::record([=] { glViewport(x, y, w, h); })) return;
-    if (w < 0 || h < 0) {
-        zw::setError(GL_INVALID_VALUE);
-        return;
-    }
-    GLint* v = state().viewport;
-    v[0] = x, v[1] = y, v[2] = w, v[3] = h;
-    emscripten_glViewport(x, y, w, h);
-}
-
-// A line width or point size: positive, or GL_INVALID_VALUE and no change.
-static void setSize(float* to, GLfloat size) {
-    if (size > 0)
-        *to = size;
-    else
-        zw::setError(GL_INVALID_VALUE);
-}
-
-void glLineWidth(GLfloat width) {
-    // WebGL draws only one-pixel lines; wider ones are drawn as triangles.
-    if (zw::record([=] { glLineWidth(width); })) setSize(&state().lineWidth, width);
-}
-
-void glPointSize(GLfloat size) {
-    if (zw::record([=] { glPointSize(size); })) setSize(&state().pointSize, size);
-}
-
-void glPolygonOffset(GLfloat factor, GLfloat units) {
-    if (!zw::record([=] { glPolygonOffset(factor, units); })) return;
-    state().offsetFactor = factor;
-    state().offsetUnits = units;
-    emscripten_glPolygonOffset(factor, units);
-}
-
-void glPushAttrib(GLbitfield mask) {
-    if (!zw::record([=] { glPushAttrib(mask); })) return;
-    if (zw::attribStack.size() >= 16) {
-        zw::setError(GL_STACK_OVERFLOW);
-        return;
-    }
-    zw::attribStack.push_back({mask, state()});
-    // The copy needs no matrices, block or list of its own.
-    zw::State& saved = zw::attribStack.back().state;
-    saved.modelview.clear();
-    saved.projection.clear();
-    saved.block.clear();
-}
-
-void glPopAttrib(void) {
-    if (!zw::record([] { glPopAttrib(); })) return;
-    if (zw::attribStack.empty()) {
-        zw::setError(GL_STACK_UNDERFLOW);
-        return;
-    }
-    const zw::Saved saved = zw::attribStack.back();
-    zw::attribStack.pop_back();
-    zw::restore(saved.mask, saved.state);
-}
-
-void glReadPixels(GLint x, GLint y, GLsizei w, GLsizei h, GLenum format, GLenum type, GLvoid* pixels) {
-    // WebGL reads RGBA bytes; that is what the framework's screen grabs use.
-    if (format != GL_RGBA || type != GL_UNSIGNED_BYTE) {
-        zw::setError(GL_INVALID_ENUM);
-        return;
-    }
-    emscripten_glReadPixels(x, y, w, h, format, type, pixels);
-}
-
-void glHint(GLenum target, GLenum mode) { (void)target, (void)mode; }
-
-void glFlush(void) { emscripten_glFlush(); }
-void glFinish(void) { emscripten_glFinish(); }
 
 GLenum glGetError(void) {
+    if (state().inBlock) return GL_INVALID_OPERATION;
     const GLenum e = state().error;
     state().error = GL_NO_ERROR;
     return e;
 }
 
-// ---- Queries ---------------------------------------------------------------------
-
-// Every query answered in floats; the typed versions convert. Returns the
-// number of values, 0 for a name the layer does not answer.
-static int query(GLenum pname, float* out) {
-    const zw::State& s = state();
-    auto copy = [out](const float* from, int n) {
-        for (int i = 0; i < n; ++i) out[i] = from[i];
-        return n;
-    };
-    switch (pname) {
-    case GL_MODELVIEW_MATRIX: return copy(s.modelview.back().m, 16);
-    case GL_PROJECTION_MATRIX: return copy(s.projection.back().m, 16);
-    case GL_MODELVIEW_STACK_DEPTH: out[0] = float(s.modelview.size()); return 1;
-    case GL_PROJECTION_STACK_DEPTH: out[0] = float(s.projection.size()); return 1;
-    case GL_MAX_MODELVIEW_STACK_DEPTH: case GL_MAX_PROJECTION_STACK_DEPTH: out[0] = ZW_STACK_DEPTH; return 1;
-    case GL_MAX_LIGHTS: out[0] = ZW_LIGHTS; return 1;
-    case GL_MATRIX_MODE: out[0] = float(s.matrixMode); return 1;
-    case GL_VIEWPORT:
-        for (int i = 0; i < 4; ++i) out[i] = float(s.viewport[i]);
-        return 4;
-    case GL_CURRENT_COLOR: return copy(s.color, 4);
-    case GL_CURRENT_NORMAL: return copy(s.normal, 3);
-    case GL_COLOR_CLEAR_VALUE: return copy(s.clearColor, 4);
-    case GL_LIGHT_MODEL_AMBIENT: return copy(s.modelAmbient, 4);
-    case GL_LIGHT_MODEL_TWO_SIDE: out[0] = s.twoSide; return 1;
-    case GL_LINE_WIDTH: out[0] = s.lineWidth; return 1;
-    case GL_POINT_SIZE: out[0] = s.pointSize; return 1;
-    case GL_SHADE_MODEL: out[0] = float(s.shadeModel); return 1;
-    case GL_POLYGON_OFFSET_FACTOR: out[0] = s.offsetFactor; return 1;
-    case GL_POLYGON_OFFSET_UNITS: out[0] = s.offsetUnits; return 1;
-    case GL_ATTRIB_STACK_DEPTH: out[0] = float(zw::attribStack.size()); return 1;
-    case GL_FRONT_FACE: out[0] = float(s.frontFace); return 1;
-    case GL_DEPTH_FUNC: out[0] = float(s.depthFunc); return 1;
-    case GL_BLEND_SRC: out[0] = float(s.blendSrc); return 1;
-    case GL_BLEND_DST: out[0] = float(s.blendDst); return 1;
-    case GL_COLOR_MATERIAL_FACE: out[0] = float(s.colorMaterialFace); return 1;
-    case GL_COLOR_MATERIAL_PARAMETER: out[0] = float(s.colorMaterialMode); return 1;
-    default: {
-        // A capability answers whether it is on.
-        bool passOn;
-        const bool* flag = zw::capability(pname, &passOn);
-        if (!flag) {
-            zw::setError(GL_INVALID_ENUM);
-            return 0;
-        }
-        out[0] = *flag ? 1.0f : 0.0f;
-        return 1;
+const GLubyte* glGetString(GLenum name) {
+    const char* s = nullptr;
+    switch (name) {
+    case GL_VENDOR: s = "zou"; break;
+    case GL_RENDERER: s = "zou GL 1.1 layer on WebGL 2"; break;
+    case GL_VERSION: s = "1.1 zou web"; break;
+    case GL_EXTENSIONS: s = ""; break;
+    default: zw::setError(GL_INVALID_ENUM); return nullptr;
     }
+    if (!zw::outsideBlock()) return nullptr;
+    return reinterpret_cast<const GLubyte*>(s);
+}
+
+void glPushAttrib(GLbitfield mask) {
+    if (zw::record([=] { glPushAttrib(mask); }) && zw::outsideBlock()) zw::push(zw::attribStack, mask);
+}
+
+void glPopAttrib(void) {
+    if (zw::record([] { glPopAttrib(); }) && zw::outsideBlock()) zw::pop(zw::attribStack);
+}
+
+void glPushClientAttrib(GLbitfield mask) { zw::push(zw::clientStack, zw::Groups(mask) << 32); }
+void glPopClientAttrib(void) { zw::pop(zw::clientStack); }
+
+// ---- Calls that set rows ------------------------------------------------------------
+
+void glShadeModel(GLenum mode) { zw::set({{GL_SHADE_MODEL, 0, 1, {double(mode)}}}); }
+void glFrontFace(GLenum mode) { zw::set({{GL_FRONT_FACE, 0, 1, {double(mode)}}}); }
+void glCullFace(GLenum mode) { zw::set({{GL_CULL_FACE_MODE, 0, 1, {double(mode)}}}); }
+void glDepthFunc(GLenum func) { zw::set({{GL_DEPTH_FUNC, 0, 1, {double(func)}}}); }
+void glDepthMask(GLboolean flag) { zw::set({{GL_DEPTH_WRITEMASK, 0, 1, {double(flag != 0)}}}); }
+void glDepthRange(GLclampd zNear, GLclampd zFar) { zw::set({{GL_DEPTH_RANGE, 0, 2, {zNear, zFar}}}); }
+void glClearDepth(GLclampd depth) { zw::set({{GL_DEPTH_CLEAR_VALUE, 0, 1, {depth}}}); }
+void glBlendFunc(GLenum sfactor, GLenum dfactor) {
+    zw::set({{GL_BLEND_SRC, 0, 1, {double(sfactor)}}, {GL_BLEND_DST, 0, 1, {double(dfactor)}}});
+}
+void glAlphaFunc(GLenum func, GLclampf ref) {
+    zw::set({{GL_ALPHA_TEST_FUNC, 0, 1, {double(func)}}, {GL_ALPHA_TEST_REF, 0, 1, {ref}}});
+}
+void glLogicOp(GLenum opcode) { zw::set({{GL_LOGIC_OP_MODE, 0, 1, {double(opcode)}}}); }
+void glColorMask(GLboolean r, GLboolean g, GLboolean b, GLboolean a) {
+    zw::set({{GL_COLOR_WRITEMASK, 0, 4, {double(r != 0), double(g != 0), double(b != 0), double(a != 0)}}});
+}
+void glIndexMask(GLuint mask) { zw::set({{GL_INDEX_WRITEMASK, 0, 1, {double(mask)}}}); }
+void glClearColor(GLclampf r, GLclampf g, GLclampf b, GLclampf a) {
+    zw::set({{GL_COLOR_CLEAR_VALUE, 0, 4, {r, g, b, a}}});
+}
+void glClearIndex(GLfloat c) { zw::set({{GL_INDEX_CLEAR_VALUE, 0, 1, {c}}}); }
+void glClearAccum(GLfloat r, GLfloat g, GLfloat b, GLfloat a) {
+    zw::set({{GL_ACCUM_CLEAR_VALUE, 0, 4, {r, g, b, a}}});
+}
+void glClearStencil(GLint s) { zw::set({{GL_STENCIL_CLEAR_VALUE, 0, 1, {double(s)}}}); }
+void glStencilFunc(GLenum func, GLint ref, GLuint mask) {
+    zw::set({{GL_STENCIL_FUNC, 0, 1, {double(func)}},
+             {GL_STENCIL_REF, 0, 1, {double(ref)}},
+             {GL_STENCIL_VALUE_MASK, 0, 1, {double(mask)}}});
+}
+void glStencilOp(GLenum fail, GLenum zfail, GLenum zpass) {
+    zw::set({{GL_STENCIL_FAIL, 0, 1, {double(fail)}},
+             {GL_STENCIL_PASS_DEPTH_FAIL, 0, 1, {double(zfail)}},
+             {GL_STENCIL_PASS_DEPTH_PASS, 0, 1, {double(zpass)}}});
+}
+void glStencilMask(GLuint mask) { zw::set({{GL_STENCIL_WRITEMASK, 0, 1, {double(mask)}}}); }
+void glViewport(GLint x, GLint y, GLsizei w, GLsizei h) {
+    zw::set({{GL_VIEWPORT, 0, 4, {double(x), double(y), double(w), double(h)}}});
+}
+void glScissor(GLint x, GLint y, GLsizei w, GLsizei h) {
+    zw::set({{GL_SCISSOR_BOX, 0, 4, {double(x), double(y), double(w), double(h)}}});
+}
+void glLineWidth(GLfloat width) { zw::set({{GL_LINE_WIDTH, 0, 1, {width}}}); }
+void glPointSize(GLfloat size) { zw::set({{GL_POINT_SIZE, 0, 1, {size}}}); }
+void glLineStipple(GLint factor, GLushort pattern) {
+    zw::set({{GL_LINE_STIPPLE_REPEAT, 0, 1, {double(factor)}}, {GL_LINE_STIPPLE_PATTERN, 0, 1, {double(pattern)}}});
+}
+void glPolygonOffset(GLfloat factor, GLfloat units) {
+    zw::set({{GL_POLYGON_OFFSET_FACTOR, 0, 1, {factor}}, {GL_POLYGON_OFFSET_UNITS, 0, 1, {units}}});
+}
+void glPolygonMode(GLenum face, GLenum mode) {
+    // The face picks the elements of the row.
+    const int first = face == GL_BACK ? 1 : 0, n = face == GL_FRONT_AND_BACK ? 2 : 1;
+    if (face != GL_FRONT && face != GL_BACK && face != GL_FRONT_AND_BACK) {
+        if (zw::record([] { zw::setError(GL_INVALID_ENUM); })) zw::setError(GL_INVALID_ENUM);
+        return;
+    }
+    zw::set({{GL_POLYGON_MODE, first, n, {double(mode), double(mode)}}});
+}
+void glColorMaterial(GLenum face, GLenum mode) {
+    if (zw::set({{GL_COLOR_MATERIAL_FACE, 0, 1, {double(face)}}, {GL_COLOR_MATERIAL_PARAMETER, 0, 1, {double(mode)}}}))
+        zw::trackColorMaterial();
+}
+void glListBase(GLuint base) { zw::set({{GL_LIST_BASE, 0, 1, {double(base)}}}); }
+void glPixelZoom(GLfloat x, GLfloat y) { zw::set({{GL_ZOOM_X, 0, 1, {x}}, {GL_ZOOM_Y, 0, 1, {y}}}); }
+void glDrawBuffer(GLenum mode) { zw::set({{GL_DRAW_BUFFER, 0, 1, {double(mode)}}}); }
+void glReadBuffer(GLenum mode) { zw::set({{GL_READ_BUFFER, 0, 1, {double(mode)}}}); }
+
+// ---- Parameter calls ------------------------------------------------------------------
+
+void glHint(GLenum target, GLenum mode) {
+    const double v = mode;
+    zw::setParam(zw::By::Hint, target, &v, false);
+}
+
+void glFogfv(GLenum pname, const GLfloat* params) {
+    double v[4] = {params[0], 0, 0, 0};
+    if (pname == GL_FOG_COLOR)
+        for (int i = 1; i < 4; ++i) v[i] = params[i];
+    zw::setParam(zw::By::Fog, pname, v, false);
+}
+void glFogiv(GLenum pname, const GLint* params) {
+    double v[4] = {double(params[0]), 0, 0, 0};
+    if (pname == GL_FOG_COLOR)
+        for (int i = 1; i < 4; ++i) v[i] = params[i];
+    zw::setParam(zw::By::Fog, pname, v, true);
+}
+// The one-value forms take no vectors.
+static bool scalarParam(GLenum pname, std::initializer_list<GLenum> vectors) {
+    for (GLenum v : vectors)
+        if (v == pname) {
+            if (zw::record([] { zw::setError(GL_INVALID_ENUM); })) zw::setError(GL_INVALID_ENUM);
+            return false;
+        }
+    return true;
+}
+void glFogf(GLenum pname, GLfloat param) {
+    if (scalarParam(pname, {GL_FOG_COLOR})) glFogfv(pname, &param);
+}
+void glFogi(GLenum pname, GLint param) {
+    if (scalarParam(pname, {GL_FOG_COLOR})) glFogiv(pname, &param);
+}
+
+void glLightModelfv(GLenum pname, const GLfloat* params) {
+    double v[4] = {params[0], 0, 0, 0};
+    if (pname == GL_LIGHT_MODEL_AMBIENT)
+        for (int i = 1; i < 4; ++i) v[i] = params[i];
+    zw::setParam(zw::By::LightModel, pname, v, false);
+}
+void glLightModeliv(GLenum pname, const GLint* params) {
+    double v[4] = {double(params[0]), 0, 0, 0};
+    if (pname == GL_LIGHT_MODEL_AMBIENT)
+        for (int i = 1; i < 4; ++i) v[i] = params[i];
+    zw::setParam(zw::By::LightModel, pname, v, true);
+}
+void glLightModelf(GLenum pname, GLfloat param) {
+    if (scalarParam(pname, {GL_LIGHT_MODEL_AMBIENT})) glLightModelfv(pname, &param);
+}
+void glLightModeli(GLenum pname, GLint param) {
+    if (scalarParam(pname, {GL_LIGHT_MODEL_AMBIENT})) glLightModeliv(pname, &param);
+}
+
+void glTexEnvfv(GLenum target, GLenum pname, const GLfloat* params) {
+    if (target != GL_TEXTURE_ENV) {
+        if (zw::record([] { zw::setError(GL_INVALID_ENUM); })) zw::setError(GL_INVALID_ENUM);
+        return;
+    }
+    double v[4] = {params[0], 0, 0, 0};
+    if (pname == GL_TEXTURE_ENV_COLOR)
+        for (int i = 1; i < 4; ++i) v[i] = params[i];
+    zw::setParam(zw::By::TexEnv, pname, v, false);
+}
+void glTexEnviv(GLenum target, GLenum pname, const GLint* params) {
+    if (target != GL_TEXTURE_ENV) {
+        if (zw::record([] { zw::setError(GL_INVALID_ENUM); })) zw::setError(GL_INVALID_ENUM);
+        return;
+    }
+    double v[4] = {double(params[0]), 0, 0, 0};
+    if (pname == GL_TEXTURE_ENV_COLOR)
+        for (int i = 1; i < 4; ++i) v[i] = params[i];
+    zw::setParam(zw::By::TexEnv, pname, v, true);
+}
+void glTexEnvf(GLenum target, GLenum pname, GLfloat param) {
+    if (scalarParam(pname, {GL_TEXTURE_ENV_COLOR})) glTexEnvfv(target, pname, &param);
+}
+void glTexEnvi(GLenum target, GLenum pname, GLint param) {
+    if (scalarParam(pname, {GL_TEXTURE_ENV_COLOR})) glTexEnviv(target, pname, &param);
+}
+void glGetTexEnvfv(GLenum target, GLenum pname, GLfloat* params) {
+    double v[4];
+    const int n = target == GL_TEXTURE_ENV ? zw::getParam(zw::By::TexEnv, pname, v) : 0;
+    if (n == 0) zw::setError(GL_INVALID_ENUM);
+    for (int i = 0; i < n; ++i) params[i] = GLfloat(v[i]);
+}
+void glGetTexEnviv(GLenum target, GLenum pname, GLint* params) {
+    double v[4];
+    const int n = target == GL_TEXTURE_ENV ? zw::getParam(zw::By::TexEnv, pname, v) : 0;
+    if (n == 0) zw::setError(GL_INVALID_ENUM);
+    for (int i = 0; i < n; ++i) params[i] = zw::toInt(v[i], pname == GL_TEXTURE_ENV_COLOR ? zw::Kind::C : zw::Kind::E);
+}
+
+void glPixelStoref(GLenum pname, GLfloat param) {
+    // Booleans and integers: a float is rounded, as GL does.
+    const double v = (pname == GL_PACK_SWAP_BYTES || pname == GL_PACK_LSB_FIRST || pname == GL_UNPACK_SWAP_BYTES ||
+                      pname == GL_UNPACK_LSB_FIRST)
+                         ? double(param != 0)
+                         : std::floor(double(param) + 0.5);
+    zw::setParam(zw::By::PixelStore, pname, &v, false);
+}
+void glPixelStorei(GLenum pname, GLint param) {
+    const double v = param;
+    zw::setParam(zw::By::PixelStore, pname, &v, false);
+}
+void glPixelTransferf(GLenum pname, GLfloat param) {
+    const double v = param;
+    if (zw::setParam(zw::By::PixelTransfer, pname, &v, false)) zw::notDrawn("glPixelTransfer");
+}
+void glPixelTransferi(GLenum pname, GLint param) { glPixelTransferf(pname, GLfloat(param)); }
+
+}  // extern "C"
+
+// ---- Lights, materials, planes, stipple ------------------------------------------------
+
+namespace zw {
+namespace {
+
+// How many values a light or material parameter takes, 0 for none.
+int lightSize(GLenum pname) {
+    switch (pname) {
+    case GL_AMBIENT: case GL_DIFFUSE: case GL_SPECULAR: case GL_POSITION: return 4;
+    case GL_SPOT_DIRECTION: return 3;
+    case GL_SPOT_EXPONENT: case GL_SPOT_CUTOFF: case GL_CONSTANT_ATTENUATION: case GL_LINEAR_ATTENUATION:
+    case GL_QUADRATIC_ATTENUATION: return 1;
+    default: return 0;
     }
 }
 
-void glGetFloatv(GLenum pname, GLfloat* params) { query(pname, params); }
+int materialSize(GLenum pname) {
+    switch (pname) {
+    case GL_AMBIENT: case GL_DIFFUSE: case GL_SPECULAR: case GL_EMISSION: case GL_AMBIENT_AND_DIFFUSE: return 4;
+    case GL_COLOR_INDEXES: return 3;
+    case GL_SHININESS: return 1;
+    default: return 0;
+    }
+}
 
-void glGetDoublev(GLenum pname, GLdouble* params) {
-    float v[16];
-    const int n = query(pname, v);
+bool isColor(GLenum pname) {
+    return pname == GL_AMBIENT || pname == GL_DIFFUSE || pname == GL_SPECULAR || pname == GL_EMISSION ||
+           pname == GL_AMBIENT_AND_DIFFUSE;
+}
+
+// A recorded GL error: raised when the call runs.
+void fail(GLenum e) {
+    if (record([=] { setError(e); })) setError(e);
+}
+
+void setLight(GLenum light, GLenum pname, const float* p) {
+    if (!record([=] {
+            const float q[4] = {p[0], p[1], p[2], p[3]};
+            setLight(light, pname, q);
+        }))
+        return;
+    if (light < GL_LIGHT0 || light >= GL_LIGHT0 + ZW_LIGHTS || lightSize(pname) == 0) {
+        setError(GL_INVALID_ENUM);
+        return;
+    }
+    const bool bad = (pname == GL_SPOT_EXPONENT && (p[0] < 0 || p[0] > 128)) ||
+                     (pname == GL_SPOT_CUTOFF && (p[0] < 0 || p[0] > 90) && p[0] != 180) ||
+                     (pname >= GL_CONSTANT_ATTENUATION && pname <= GL_QUADRATIC_ATTENUATION && p[0] < 0);
+    if (bad) {
+        setError(GL_INVALID_VALUE);
+        return;
+    }
+    if (!outsideBlock()) return;
+    changing();
+    Light& l = state().light[light - GL_LIGHT0];
+    const Mat& m = state().modelview.back();
+    switch (pname) {
+    case GL_AMBIENT: std::memcpy(l.ambient, p, sizeof l.ambient); break;
+    case GL_DIFFUSE: std::memcpy(l.diffuse, p, sizeof l.diffuse); break;
+    case GL_SPECULAR: std::memcpy(l.specular, p, sizeof l.specular); break;
+    // GL keeps positions and directions in eye coordinates: transformed by
+    // the model-view matrix current at this call (a direction by its 3x3).
+    case GL_POSITION: transform(m, p, l.position); break;
+    case GL_SPOT_DIRECTION: {
+        const float d[4] = {p[0], p[1], p[2], 0};
+        float e[4];
+        transform(m, d, e);
+        std::memcpy(l.spotDirection, e, sizeof l.spotDirection);
+        break;
+    }
+    case GL_SPOT_EXPONENT: l.spotExponent = p[0]; break;
+    case GL_SPOT_CUTOFF: l.spotCutoff = p[0]; break;
+    default: l.attenuation[pname - GL_CONSTANT_ATTENUATION] = p[0]; break;
+    }
+}
+
+void setMaterial(GLenum face, GLenum pname, const float* p) {
+    if (!record([=] {
+            const float q[4] = {p[0], p[1], p[2], p[3]};
+            setMaterial(face, pname, q);
+        }))
+        return;
+    if ((face != GL_FRONT && face != GL_BACK && face != GL_FRONT_AND_BACK) || materialSize(pname) == 0) {
+        setError(GL_INVALID_ENUM);
+        return;
+    }
+    if (pname == GL_SHININESS && (p[0] < 0 || p[0] > 128)) {
+        setError(GL_INVALID_VALUE);
+        return;
+    }
+    // Allowed inside a block: the block is drawn with the last material.
+    changing();
+    for (int f = 0; f < 2; ++f) {
+        if (face == (f == 0 ? GL_BACK : GL_FRONT)) continue;
+        Material& m = state().material[f];
+        switch (pname) {
+        case GL_AMBIENT: std::memcpy(m.ambient, p, sizeof m.ambient); break;
+        case GL_DIFFUSE: std::memcpy(m.diffuse, p, sizeof m.diffuse); break;
+        case GL_AMBIENT_AND_DIFFUSE:
+            std::memcpy(m.ambient, p, sizeof m.ambient);
+            std::memcpy(m.diffuse, p, sizeof m.diffuse);
+            break;
+        case GL_SPECULAR: std::memcpy(m.specular, p, sizeof m.specular); break;
+        case GL_EMISSION: std::memcpy(m.emission, p, sizeof m.emission); break;
+        case GL_SHININESS: m.shininess = p[0]; break;
+        default: std::memcpy(m.colorIndexes, p, sizeof m.colorIndexes); break;
+        }
+    }
+}
+
+// Integer parameters: colours map linearly, the rest convert as they are.
+void intsToFloats(const GLint* in, int n, bool color, float* out) {
+    for (int i = 0; i < n; ++i) out[i] = color ? float((2.0 * in[i] + 1) / 4294967295.0) : float(in[i]);
+}
+
+void floatsToInts(const float* in, int n, bool color, GLint* out) {
+    for (int i = 0; i < n; ++i) out[i] = toInt(in[i], color ? Kind::C : Kind::F);
+}
+
+// A plane given in object coordinates, in eye coordinates: p M^-1 with the
+// model-view current now.
+void eyePlane(const double* in, float* out) {
+    Mat inv;
+    if (!invert(state().modelview.back(), inv)) inv = identity();
+    for (int c = 0; c < 4; ++c) {
+        double v = 0;
+        for (int r = 0; r < 4; ++r) v += in[r] * inv.m[c * 4 + r];
+        out[c] = float(v);
+    }
+}
+
+int texGenCoord(GLenum coord) {
+    switch (coord) {
+    case GL_S: return 0;
+    case GL_T: return 1;
+    case GL_R: return 2;
+    case GL_Q: return 3;
+    default: return -1;
+    }
+}
+
+void setTexGen(GLenum coord, GLenum pname, const double* p) {
+    if (!record([=] {
+            const double q[4] = {p[0], p[1], p[2], p[3]};
+            setTexGen(coord, pname, q);
+        }))
+        return;
+    const int c = texGenCoord(coord);
+    if (c < 0) {
+        setError(GL_INVALID_ENUM);
+        return;
+    }
+    State& s = state();
+    switch (pname) {
+    case GL_TEXTURE_GEN_MODE: {
+        const GLenum mode = GLenum(p[0]);
+        // The sphere map gives s and t only.
+        const bool ok = mode == GL_OBJECT_LINEAR || mode == GL_EYE_LINEAR || (mode == GL_SPHERE_MAP && c < 2);
+        if (!ok) {
+            setError(GL_INVALID_ENUM);
+            return;
+        }
+        if (!outsideBlock()) return;
+        changing();
+        s.texGenMode[c] = mode;
+        return;
+    }
+    case GL_OBJECT_PLANE:
+        if (!outsideBlock()) return;
+        changing();
+        for (int i = 0; i < 4; ++i) s.objectPlane[c][i] = float(p[i]);
+        return;
+    case GL_EYE_PLANE:
+        if (!outsideBlock()) return;
+        changing();
+        eyePlane(p, s.eyePlane[c]);
+        return;
+    default: setError(GL_INVALID_ENUM); return;
+    }
+}
+
+// The texgen values GL answers, 0 for a bad name.
+int getTexGen(GLenum coord, GLenum pname, double* out) {
+    const int c = texGenCoord(coord);
+    const State& s = state();
+    if (c < 0) return 0;
+    switch (pname) {
+    case GL_TEXTURE_GEN_MODE: out[0] = s.texGenMode[c]; return 1;
+    case GL_OBJECT_PLANE: for (int i = 0; i < 4; ++i) out[i] = s.objectPlane[c][i]; return 4;
+    case GL_EYE_PLANE: for (int i = 0; i < 4; ++i) out[i] = s.eyePlane[c][i]; return 4;
+    default: return 0;
+    }
+}
+
+// A 32x32 bitmap's bit (x, y) as the store unpacks or packs it.
+size_t bitmapByte(const PixelStore& st, int x, int y, int* bit) {
+    const int rowLength = st.rowLength > 0 ? st.rowLength : 32;
+    const int a = st.alignment;
+    const size_t stride = size_t(a) * size_t((rowLength + 8 * a - 1) / (8 * a));
+    const int px = st.skipPixels + x;
+    *bit = st.lsbFirst ? px % 8 : 7 - px % 8;
+    return size_t(st.skipRows + y) * stride + size_t(px / 8);
+}
+
+}  // namespace
+}  // namespace zw
+
+extern "C" {
+
+void glLightfv(GLenum light, GLenum pname, const GLfloat* params) {
+    float p[4] = {0, 0, 0, 0};
+    for (int i = 0; i < zw::lightSize(pname); ++i) p[i] = params[i];
+    zw::setLight(light, pname, p);
+}
+void glLightiv(GLenum light, GLenum pname, const GLint* params) {
+    float p[4] = {0, 0, 0, 0};
+    zw::intsToFloats(params, zw::lightSize(pname), zw::isColor(pname), p);
+    zw::setLight(light, pname, p);
+}
+void glLightf(GLenum light, GLenum pname, GLfloat param) {
+    if (zw::lightSize(pname) > 1) return zw::fail(GL_INVALID_ENUM);
+    const float p[4] = {param, 0, 0, 0};
+    zw::setLight(light, pname, p);
+}
+void glLighti(GLenum light, GLenum pname, GLint param) { glLightf(light, pname, GLfloat(param)); }
+
+static int getLight(GLenum light, GLenum pname, float* out) {
+    const int n = zw::lightSize(pname);
+    if (light < GL_LIGHT0 || light >= GL_LIGHT0 + ZW_LIGHTS || n == 0) {
+        zw::setError(GL_INVALID_ENUM);
+        return 0;
+    }
+    if (!zw::outsideBlock()) return 0;
+    const zw::Light& l = state().light[light - GL_LIGHT0];
+    const float* from = nullptr;
+    switch (pname) {
+    case GL_AMBIENT: from = l.ambient; break;
+    case GL_DIFFUSE: from = l.diffuse; break;
+    case GL_SPECULAR: from = l.specular; break;
+    case GL_POSITION: from = l.position; break;
+    case GL_SPOT_DIRECTION: from = l.spotDirection; break;
+    case GL_SPOT_EXPONENT: from = &l.spotExponent; break;
+    case GL_SPOT_CUTOFF: from = &l.spotCutoff; break;
+    default: from = &l.attenuation[pname - GL_CONSTANT_ATTENUATION]; break;
+    }
+    std::memcpy(out, from, sizeof(float) * size_t(n));
+    return n;
+}
+void glGetLightfv(GLenum light, GLenum pname, GLfloat* params) { getLight(light, pname, params); }
+void glGetLightiv(GLenum light, GLenum pname, GLint* params) {
+    float v[4];
+    const int n = getLight(light, pname, v);
+    zw::floatsToInts(v, n, zw::isColor(pname), params);
+}
+
+void glMaterialfv(GLenum face, GLenum pname, const GLfloat* params) {
+    float p[4] = {0, 0, 0, 0};
+    for (int i = 0; i < zw::materialSize(pname); ++i) p[i] = params[i];
+    zw::setMaterial(face, pname, p);
+}
+void glMaterialiv(GLenum face, GLenum pname, const GLint* params) {
+    float p[4] = {0, 0, 0, 0};
+    zw::intsToFloats(params, zw::materialSize(pname), zw::isColor(pname), p);
+    zw::setMaterial(face, pname, p);
+}
+void glMaterialf(GLenum face, GLenum pname, GLfloat param) {
+    if (pname != GL_SHININESS) return zw::fail(GL_INVALID_ENUM);
+    const float p[4] = {param, 0, 0, 0};
+    zw::setMaterial(face, pname, p);
+}
+void glMateriali(GLenum face, GLenum pname, GLint param) { glMaterialf(face, pname, GLfloat(param)); }
+
+static int getMaterial(GLenum face, GLenum pname, float* out) {
+    const int n = zw::materialSize(pname);
+    if ((face != GL_FRONT && face != GL_BACK) || n == 0 || pname == GL_AMBIENT_AND_DIFFUSE) {
+        zw::setError(GL_INVALID_ENUM);
+        return 0;
+    }
+    if (!zw::outsideBlock()) return 0;
+    const zw::Material& m = state().material[face == GL_FRONT ? 0 : 1];
+    const float* from = pname == GL_AMBIENT ? m.ambient
+                        : pname == GL_DIFFUSE ? m.diffuse
+                        : pname == GL_SPECULAR ? m.specular
+                        : pname == GL_EMISSION ? m.emission
+                        : pname == GL_SHININESS ? &m.shininess
+                                                : m.colorIndexes;
+    std::memcpy(out, from, sizeof(float) * size_t(n));
+    return n;
+}
+void glGetMaterialfv(GLenum face, GLenum pname, GLfloat* params) { getMaterial(face, pname, params); }
+void glGetMaterialiv(GLenum face, GLenum pname, GLint* params) {
+    float v[4];
+    const int n = getMaterial(face, pname, v);
+    zw::floatsToInts(v, n, zw::isColor(pname), params);
+}
+
+void glClipPlane(GLenum plane, const GLdouble* equation) {
+    const double e[4] = {equation[0], equation[1], equation[2], equation[3]};
+    if (!zw::record([=] { glClipPlane(plane, e); })) return;
+    if (plane < GL_CLIP_PLANE0 || plane >= GL_CLIP_PLANE0 + ZW_CLIP_PLANES) {
+        zw::setError(GL_INVALID_ENUM);
+        return;
+    }
+    if (!zw::outsideBlock()) return;
+    zw::changing();
+    zw::eyePlane(e, state().clipPlane[plane - GL_CLIP_PLANE0]);
+}
+
+void glGetClipPlane(GLenum plane, GLdouble* equation) {
+    if (plane < GL_CLIP_PLANE0 || plane >= GL_CLIP_PLANE0 + ZW_CLIP_PLANES) {
+        zw::setError(GL_INVALID_ENUM);
+        return;
+    }
+    if (!zw::outsideBlock()) return;
+    for (int i = 0; i < 4; ++i) equation[i] = state().clipPlane[plane - GL_CLIP_PLANE0][i];
+}
+
+void glTexGendv(GLenum coord, GLenum pname, const GLdouble* params) {
+    double p[4] = {params[0], 0, 0, 0};
+    if (pname != GL_TEXTURE_GEN_MODE)
+        for (int i = 1; i < 4; ++i) p[i] = params[i];
+    zw::setTexGen(coord, pname, p);
+}
+void glTexGenfv(GLenum coord, GLenum pname, const GLfloat* params) {
+    double p[4] = {params[0], 0, 0, 0};
+    if (pname != GL_TEXTURE_GEN_MODE)
+        for (int i = 1; i < 4; ++i) p[i] = params[i];
+    zw::setTexGen(coord, pname, p);
+}
+void glTexGeniv(GLenum coord, GLenum pname, const GLint* params) {
+    double p[4] = {double(params[0]), 0, 0, 0};
+    if (pname != GL_TEXTURE_GEN_MODE)
+        for (int i = 1; i < 4; ++i) p[i] = params[i];
+    zw::setTexGen(coord, pname, p);
+}
+void glTexGend(GLenum coord, GLenum pname, GLdouble param) {
+    if (pname != GL_TEXTURE_GEN_MODE) return zw::fail(GL_INVALID_ENUM);
+    const double p[4] = {param, 0, 0, 0};
+    zw::setTexGen(coord, pname, p);
+}
+void glTexGenf(GLenum coord, GLenum pname, GLfloat param) { glTexGend(coord, pname, param); }
+void glTexGeni(GLenum coord, GLenum pname, GLint param) { glTexGend(coord, pname, param); }
+
+void glGetTexGendv(GLenum coord, GLenum pname, GLdouble* params) {
+    if (!zw::outsideBlock()) return;
+    double v[4];
+    const int n = zw::getTexGen(coord, pname, v);
+    if (n == 0) zw::setError(GL_INVALID_ENUM);
     for (int i = 0; i < n; ++i) params[i] = v[i];
 }
-
-void glGetIntegerv(GLenum pname, GLint* params) {
-    float v[16];
-    const int n = query(pname, v);
-    for (int i = 0; i < n; ++i) params[i] = GLint(v[i]);
+void glGetTexGenfv(GLenum coord, GLenum pname, GLfloat* params) {
+    if (!zw::outsideBlock()) return;
+    double v[4];
+    const int n = zw::getTexGen(coord, pname, v);
+    if (n == 0) zw::setError(GL_INVALID_ENUM);
+    for (int i = 0; i < n; ++i) params[i] = GLfloat(v[i]);
+}
+void glGetTexGeniv(GLenum coord, GLenum pname, GLint* params) {
+    if (!zw::outsideBlock()) return;
+    double v[4];
+    const int n = zw::getTexGen(coord, pname, v);
+    if (n == 0) zw::setError(GL_INVALID_ENUM);
+    for (int i = 0; i < n; ++i) params[i] = zw::toInt(v[i], zw::Kind::F);
 }
 
-void glGetBooleanv(GLenum pname, GLboolean* params) {
-    float v[16];
-    const int n = query(pname, v);
-    for (int i = 0; i < n; ++i) params[i] = v[i] != 0 ? GL_TRUE : GL_FALSE;
+void glPolygonStipple(const GLubyte* mask) {
+    // Unpacked at the call (a list keeps the rows, not the client's bytes).
+    GLuint rows[32];
+    const zw::PixelStore& st = state().unpack;
+    for (int y = 0; y < 32; ++y) {
+        rows[y] = 0;
+        for (int x = 0; x < 32; ++x) {
+            int bit;
+            const size_t at = zw::bitmapByte(st, x, y, &bit);
+            if ((mask[at] >> bit) & 1) rows[y] |= 1u << (31 - x);
+        }
+    }
+    auto apply = [rows] {
+        if (!zw::outsideBlock()) return;
+        zw::changing();
+        std::memcpy(state().polygonStippleRows, rows, sizeof rows);
+    };
+    if (zw::record(apply)) apply();
+}
+
+void glGetPolygonStipple(GLubyte* mask) {
+    if (!zw::outsideBlock()) return;
+    const zw::PixelStore& st = state().pack;
+    for (int y = 0; y < 32; ++y)
+        for (int x = 0; x < 32; ++x) {
+            int bit;
+            const size_t at = zw::bitmapByte(st, x, y, &bit);
+            if ((state().polygonStippleRows[y] >> (31 - x)) & 1)
+                mask[at] = GLubyte(mask[at] | (1 << bit));
+            else
+                mask[at] = GLubyte(mask[at] & ~(1 << bit));
+        }
+}
+
+// ---- Buffers -------------------------------------------------------------------------
+
+void glClear(GLbitfield mask) {
+    if (!zw::record([=] { glClear(mask); })) return;
+    if (mask & ~GLbitfield(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT | GL_STENCIL_BUFFER_BIT | GL_ACCUM_BUFFER_BIT)) {
+        zw::setError(GL_INVALID_VALUE);
+        return;
+    }
+    if (!zw::outsideBlock()) return;
+    if (mask & GL_ACCUM_BUFFER_BIT) zw::notDrawn("glClear(GL_ACCUM_BUFFER_BIT)");
+    zw::flushBatch();
+    const GLbitfield drawn = mask & (GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT | GL_STENCIL_BUFFER_BIT);
+    if (drawn) zw::clearBuffers(drawn);
+}
+
+void glFlush(void) {
+    if (!zw::outsideBlock()) return;
+    zw::flushBatch();
+    emscripten_glFlush();
+}
+
+void glFinish(void) {
+    if (!zw::outsideBlock()) return;
+    zw::flushBatch();
+    emscripten_glFinish();
 }
 
 }  // extern "C"

@@ -63,7 +63,7 @@ struct Material {
 // glPixelStore's settings for one direction.
 struct PixelStore {
     GLint alignment, rowLength, skipRows, skipPixels;
-    GLboolean lsbFirst, swapBytes;
+    bool lsbFirst, swapBytes;
 };
 
 // One texture object. Images are kept converted to RGBA8 (rows bottom-up,
@@ -168,8 +168,15 @@ struct State {
     // Hints (recorded; they change nothing drawn).
     GLenum hintPerspective, hintPoint, hintLine, hintPolygon, hintFog;
 
-    // Pixel transfer and zoom, recorded for the pixel calls.
+    // Pixel transfer and zoom, recorded for the pixel calls: scale and bias
+    // of red, green, blue, alpha and depth.
+    float pixelScale[5], pixelBias[5];
+    GLint indexShift, indexOffset;
+    bool mapColor, mapStencil;
     float zoom[2];
+    // Client arrays enabled (vertex, normal, colour, index, texture
+    // coordinate, edge flag), recorded.
+    bool clientArray[6];
     GLuint listBase;
     GLenum drawBuffer, readBuffer;
     PixelStore unpack, pack;
@@ -195,6 +202,7 @@ void setError(GLenum e);
 // GL_INVALID_OPERATION between glBegin and glEnd: true when the call may go on.
 bool outsideBlock();
 Mat& currentMatrix();
+// Before the current matrix changes: draws what is batched, bumps the serials.
 void touchMatrix();
 // Before a change that affects drawing: draws what is batched under the old
 // state, and bumps the serial.
@@ -222,6 +230,12 @@ bool recordingBlock();
 // Whether a list is being compiled (GL_COMPILE or GL_COMPILE_AND_EXECUTE).
 bool compilingList();
 
+// The list being compiled (0 for none) and its mode, for glGet.
+GLuint listIndex();
+GLenum listMode();
+// GL_MAX_TEXTURE_SIZE: WebGL's.
+int maxTexture();
+
 // ---- Pixels (glTexture.cpp) --------------------------------------------------
 // Unpacks a client image into RGBA floats (w*h*4, rows bottom-up) under
 // `store`; false (error set) for a bad format or type.
@@ -231,8 +245,7 @@ bool unpackImage(const PixelStore& store, int w, int h, GLenum format, GLenum ty
 bool packImage(const PixelStore& store, int w, int h, GLenum format, GLenum type, const float* rgba, void* pixels);
 
 // ---- The WebGL side (webgl.cpp) ----------------------------------------------
-// Draws vertices with the current state. Modes are GL's; quads, quad strips
-// and polygons arrive already as triangles.
+// Draws vertices with the current state, in any of GL's ten modes.
 void drawBlock(GLenum mode, const Vertex* vertices, int count);
 // A vertex buffer kept on the WebGL side for a display list.
 unsigned keepBlock(GLenum mode, const Vertex* vertices, int count);
@@ -255,15 +268,11 @@ void clearBuffers(GLbitfield mask);
 // RGBA bytes of the CSS pixels (x, y, w, h), rows bottom-up.
 void readPixels(int x, int y, int w, int h, unsigned char* rgba);
 
-// Quads, quad strips and polygons as triangles with the same provoking
-// (flat-shading) vertex and winding, written to `out`, and `mode` set to
-// GL_TRIANGLES; other modes are drawn as they are. Returns what to draw:
-// `out`, or `in` itself.
-const std::vector<Vertex>& triangulate(GLenum& mode, const std::vector<Vertex>& in, std::vector<Vertex>& out);
-
 }  // namespace zw
 
 extern "C" {
 // Set by glut.js when the page's device pixel ratio is known or changes.
 void zwSetPixelRatio(double ratio);
+// Sets the viewport and scissor box to a new window's size, as GL starts them.
+void zwWindowCreated(int width, int height);
 }

@@ -1,0 +1,550 @@
+// The layer's state against OpenGL 1.1's rules, as a table: each row is a
+// call sequence, the error glGetError must give after it, and what a query
+// must answer then. Rows run inside glPushAttrib/glPushClientAttrib of
+// everything, so each starts from the state before it (a row marked `bare`
+// handles the stacks itself). Included by layer_checks.cpp.
+#pragma once
+
+#include <GL/gl.h>
+#include <GL/glext.h>
+
+#include <cmath>
+#include <cstdio>
+#include <cstring>
+#include <string>
+#include <vector>
+
+// From OpenGL 1.4; glext.h declares it only with GL_GLEXT_PROTOTYPES.
+extern "C" void glWindowPos2i(GLint x, GLint y);
+
+namespace stateChecks {
+
+typedef std::vector<double> Values;
+
+struct Row {
+    const char* what;
+    void (*run)();
+    GLenum error;        // what glGetError gives after run
+    Values (*read)();    // null: only the error is checked
+    Values want;         // compared exactly unless `near`
+    bool near = false;   // within 1e-6, relative to values above 1
+    bool bare = false;   // not wrapped in the attribute stacks
+};
+
+Values get(GLenum pname, int n) {
+    GLdouble v[16];
+    glGetDoublev(pname, v);
+    return Values(v, v + n);
+}
+Values geti(GLenum pname, int n) {
+    GLint v[16];
+    glGetIntegerv(pname, v);
+    return Values(v, v + n);
+}
+
+GLuint texture = 0, lists = 0;
+
+// Lists base+0..3 set the line width to 1..4.
+void makeLists() {
+    lists = glGenLists(4);
+    for (int k = 0; k < 4; ++k) {
+        glNewList(lists + GLuint(k), GL_COMPILE);
+        glLineWidth(GLfloat(k + 1));
+        glEndList();
+    }
+}
+
+const Row rows[] = {
+    // Bad values change nothing.
+    {"glDepthFunc of a bad enum", [] { glDepthFunc(0x1234); }, GL_INVALID_ENUM,
+     [] { return get(GL_DEPTH_FUNC, 1); }, {GL_LESS}},
+    {"glBlendFunc: GL_SRC_COLOR is no source factor in GL 1.1",
+     [] { glBlendFunc(GL_SRC_COLOR, GL_ZERO); }, GL_INVALID_ENUM,
+     [] { return Values{get(GL_BLEND_SRC, 1)[0], get(GL_BLEND_DST, 1)[0]}; }, {GL_ONE, GL_ZERO}},
+    {"glBlendFunc of valid factors", [] { glBlendFunc(GL_SRC_ALPHA_SATURATE, GL_ONE_MINUS_DST_ALPHA); },
+     GL_NO_ERROR, [] { return Values{get(GL_BLEND_SRC, 1)[0], get(GL_BLEND_DST, 1)[0]}; },
+     {GL_SRC_ALPHA_SATURATE, GL_ONE_MINUS_DST_ALPHA}},
+    {"glLineWidth(0)", [] { glLineWidth(0); }, GL_INVALID_VALUE, [] { return get(GL_LINE_WIDTH, 1); }, {1}},
+    {"glStencilOp checks all three before setting any",
+     [] { glStencilOp(GL_ZERO, GL_INCR, 0x1); }, GL_INVALID_ENUM,
+     [] { return Values{get(GL_STENCIL_FAIL, 1)[0], get(GL_STENCIL_PASS_DEPTH_FAIL, 1)[0]}; }, {GL_KEEP, GL_KEEP}},
+    {"glAlphaFunc clamps its reference", [] { glAlphaFunc(GL_GREATER, 2); }, GL_NO_ERROR,
+     [] { return Values{get(GL_ALPHA_TEST_FUNC, 1)[0], get(GL_ALPHA_TEST_REF, 1)[0]}; }, {GL_GREATER, 1}},
+    {"glHint", [] { glHint(GL_FOG_HINT, GL_NICEST), glHint(GL_LINE_SMOOTH_HINT, 0x1234); }, GL_INVALID_ENUM,
+     [] { return Values{get(GL_FOG_HINT, 1)[0], get(GL_LINE_SMOOTH_HINT, 1)[0]}; }, {GL_NICEST, GL_DONT_CARE}},
+    {"glFog: a negative density", [] { glFogi(GL_FOG_MODE, GL_LINEAR), glFogf(GL_FOG_DENSITY, -1); },
+     GL_INVALID_VALUE, [] { return Values{get(GL_FOG_MODE, 1)[0], get(GL_FOG_DENSITY, 1)[0]}; }, {GL_LINEAR, 1}},
+    {"glFogfv clamps the colour", [] {
+         const GLfloat c[4] = {2, -1, 0.5f, 1};
+         glFogfv(GL_FOG_COLOR, c);
+     }, GL_NO_ERROR, [] { return get(GL_FOG_COLOR, 4); }, {1, 0, 0.5, 1}},
+    {"glFogf of the colour, a vector", [] { glFogf(GL_FOG_COLOR, 1); }, GL_INVALID_ENUM, nullptr, {}},
+    {"a state call inside glBegin/glEnd", [] {
+         glBegin(GL_POINTS);
+         glDepthFunc(GL_GREATER);
+         glEnd();
+     }, GL_INVALID_OPERATION, [] { return get(GL_DEPTH_FUNC, 1); }, {GL_LESS}},
+    {"glEnable of a client array", [] { glEnable(GL_VERTEX_ARRAY); }, GL_INVALID_ENUM, nullptr, {}},
+    {"glEnableClientState", [] { glEnableClientState(GL_NORMAL_ARRAY); }, GL_NO_ERROR,
+     [] { return Values{double(glIsEnabled(GL_NORMAL_ARRAY)), double(glIsEnabled(GL_VERTEX_ARRAY))}; }, {1, 0}},
+    {"glPixelStorei: an alignment of 3", [] { glPixelStorei(GL_UNPACK_ALIGNMENT, 3); }, GL_INVALID_VALUE,
+     [] { return get(GL_UNPACK_ALIGNMENT, 1); }, {4}},
+    {"glPolygonMode by face", [] { glPolygonMode(GL_BACK, GL_LINE), glPolygonMode(GL_FRONT, 0x1234); },
+     GL_INVALID_ENUM, [] { return get(GL_POLYGON_MODE, 2); }, {GL_FILL, GL_LINE}},
+    {"glLineStipple clamps the repeat", [] { glLineStipple(300, 0xf0f0); }, GL_NO_ERROR,
+     [] { return Values{get(GL_LINE_STIPPLE_REPEAT, 1)[0], get(GL_LINE_STIPPLE_PATTERN, 1)[0]}; }, {256, 0xf0f0}},
+    {"glDrawBuffer of a right buffer the canvas does not have", [] { glDrawBuffer(GL_RIGHT); },
+     GL_INVALID_OPERATION, [] { return get(GL_DRAW_BUFFER, 1); }, {GL_BACK}},
+    // GL's conversions.
+    {"glGetIntegerv maps colours over the integer range", [] { glClearColor(1, 0, 0, 1); }, GL_NO_ERROR,
+     [] { return geti(GL_COLOR_CLEAR_VALUE, 4); }, {2147483647, 0, 0, 2147483647}},
+    {"glGetIntegerv rounds other floats", [] { glLineWidth(2.5f), glPointSize(1.4f); }, GL_NO_ERROR,
+     [] { return Values{geti(GL_LINE_WIDTH, 1)[0], geti(GL_POINT_SIZE, 1)[0]}; }, {3, 1}},
+    {"glGetBooleanv", [] { glDepthMask(GL_FALSE); }, GL_NO_ERROR, [] {
+         GLboolean b[4];
+         glGetBooleanv(GL_DEPTH_WRITEMASK, b);
+         glGetBooleanv(GL_COLOR_WRITEMASK, b + 1);
+         return Values{double(b[0]), double(b[1])};
+     }, {0, 1}},
+    {"glColor3b converts as GL does", [] {
+         glColor3b(127, -128, 0);
+     }, GL_NO_ERROR, [] { return get(GL_CURRENT_COLOR, 4); }, {1, -1, 1 / 255.0, 1}, true},
+    {"glNormal3s", [] { glNormal3s(32767, 0, -32768); }, GL_NO_ERROR, [] { return get(GL_CURRENT_NORMAL, 3); },
+     {1, 1 / 65535.0, -1}, true},
+    {"glTexCoord1i", [] { glTexCoord1i(3); }, GL_NO_ERROR, [] { return get(GL_CURRENT_TEXTURE_COORDS, 4); },
+     {3, 0, 0, 1}},
+    {"glLightModeliv maps integer colours", [] {
+         const GLint c[4] = {2147483647, 0, 0, 2147483647};
+         glLightModeliv(GL_LIGHT_MODEL_AMBIENT, c);
+     }, GL_NO_ERROR, [] { return get(GL_LIGHT_MODEL_AMBIENT, 4); }, {1, 1 / 4294967295.0, 1 / 4294967295.0, 1}, true},
+    // Lights, materials and planes.
+    {"a spot direction is kept in eye coordinates", [] {
+         glPushMatrix();
+         glLoadIdentity();
+         glRotatef(90, 0, 0, 1);
+         const GLfloat d[3] = {1, 0, 0};
+         glLightfv(GL_LIGHT1, GL_SPOT_DIRECTION, d);
+         glPopMatrix();
+     }, GL_NO_ERROR, [] {
+         GLfloat d[3];
+         glGetLightfv(GL_LIGHT1, GL_SPOT_DIRECTION, d);
+         return Values(d, d + 3);
+     }, {0, 1, 0}, true},
+    {"a spot cut-off of 95", [] { glLightf(GL_LIGHT1, GL_SPOT_CUTOFF, 95); }, GL_INVALID_VALUE, [] {
+         GLfloat c;
+         glGetLightfv(GL_LIGHT1, GL_SPOT_CUTOFF, &c);
+         return Values{c};
+     }, {180}},
+    {"a shininess of 129", [] { glMaterialf(GL_FRONT, GL_SHININESS, 129); }, GL_INVALID_VALUE, [] {
+         GLfloat c;
+         glGetMaterialfv(GL_FRONT, GL_SHININESS, &c);
+         return Values{c};
+     }, {0}},
+    {"glGetMaterial of both faces", [] {
+         GLfloat c[4];
+         glGetMaterialfv(GL_FRONT_AND_BACK, GL_DIFFUSE, c);
+     }, GL_INVALID_ENUM, nullptr, {}},
+    {"a clip plane is kept in eye coordinates", [] {
+         glPushMatrix();
+         glLoadIdentity();
+         glTranslatef(0, 0, -5);
+         const GLdouble p[4] = {0, 0, 1, 0};
+         glClipPlane(GL_CLIP_PLANE2, p);
+         glPopMatrix();
+     }, GL_NO_ERROR, [] {
+         GLdouble p[4];
+         glGetClipPlane(GL_CLIP_PLANE2, p);
+         return Values(p, p + 4);
+     }, {0, 0, 1, 5}},
+    {"a sphere map for r", [] { glTexGeni(GL_R, GL_TEXTURE_GEN_MODE, GL_SPHERE_MAP); }, GL_INVALID_ENUM, [] {
+         GLint m;
+         glGetTexGeniv(GL_R, GL_TEXTURE_GEN_MODE, &m);
+         return Values{double(m)};
+     }, {GL_EYE_LINEAR}},
+    {"glTexEnv", [] { glTexEnvi(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, GL_DECAL); }, GL_NO_ERROR, [] {
+         GLint m;
+         glGetTexEnviv(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, &m);
+         return Values{double(m)};
+     }, {GL_DECAL}},
+    {"glGetFloatv of a texture environment name", [] {
+         GLfloat v[4];
+         glGetFloatv(GL_TEXTURE_ENV_MODE, v);
+     }, GL_INVALID_ENUM, nullptr, {}},
+    {"glPolygonStipple unpacks with lsbFirst", [] {
+         GLubyte m[128];
+         for (int i = 0; i < 128; ++i) m[i] = GLubyte(i == 0 ? 0x01 : 0);
+         glPixelStorei(GL_UNPACK_LSB_FIRST, GL_TRUE);
+         glPolygonStipple(m);
+     }, GL_NO_ERROR, [] {
+         GLubyte m[128];
+         glGetPolygonStipple(m);
+         return Values{double(m[0]), double(m[1]), double(m[4])};
+     }, {0x80, 0, 0}},
+    // The attribute stacks by group.
+    {"glPopAttrib restores only the groups pushed", [] {
+         glPushAttrib(GL_FOG_BIT);
+         glFogf(GL_FOG_DENSITY, 3);
+         glDepthFunc(GL_GREATER);
+         glPopAttrib();
+     }, GL_NO_ERROR, [] { return Values{get(GL_FOG_DENSITY, 1)[0], get(GL_DEPTH_FUNC, 1)[0]}; }, {1, GL_GREATER}},
+    {"GL_ENABLE_BIT holds every capability", [] {
+         glPushAttrib(GL_ENABLE_BIT);
+         glEnable(GL_FOG), glEnable(GL_CLIP_PLANE3), glEnable(GL_TEXTURE_GEN_Q);
+         glPopAttrib();
+     }, GL_NO_ERROR, [] {
+         return Values{double(glIsEnabled(GL_FOG)), double(glIsEnabled(GL_CLIP_PLANE3)),
+                       double(glIsEnabled(GL_TEXTURE_GEN_Q))};
+     }, {0, 0, 0}},
+    {"GL_LINE_BIT holds the stipple and its enable", [] {
+         glPushAttrib(GL_LINE_BIT);
+         glLineStipple(3, 0xf0f0), glEnable(GL_LINE_STIPPLE);
+         glPopAttrib();
+     }, GL_NO_ERROR, [] {
+         return Values{get(GL_LINE_STIPPLE_REPEAT, 1)[0], get(GL_LINE_STIPPLE_PATTERN, 1)[0],
+                       double(glIsEnabled(GL_LINE_STIPPLE))};
+     }, {1, 0xffff, 0}},
+    {"GL_TEXTURE_BIT holds the binding and the environment", [] {
+         glPushAttrib(GL_TEXTURE_BIT);
+         glBindTexture(GL_TEXTURE_2D, 77);
+         glTexEnvi(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, GL_BLEND);
+         glPopAttrib();
+     }, GL_NO_ERROR, [] {
+         GLint m;
+         glGetTexEnviv(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, &m);
+         return Values{get(GL_TEXTURE_BINDING_2D, 1)[0], double(m)};
+     }, {0, GL_MODULATE}},
+    {"glPopClientAttrib restores the pixel store", [] {
+         glPushClientAttrib(GL_CLIENT_PIXEL_STORE_BIT);
+         glPixelStorei(GL_UNPACK_ALIGNMENT, 1);
+         glPushAttrib(GL_ALL_ATTRIB_BITS);
+         glPopAttrib();
+         glPopClientAttrib();
+     }, GL_NO_ERROR, [] { return get(GL_UNPACK_ALIGNMENT, 1); }, {4}},
+    {"glPopAttrib of an empty stack", [] { glPopAttrib(); }, GL_STACK_UNDERFLOW,
+     [] { return get(GL_ATTRIB_STACK_DEPTH, 1); }, {0}, false, true},
+    {"a push past the attribute stack's depth", [] {
+         GLint most = 0;
+         glGetIntegerv(GL_MAX_ATTRIB_STACK_DEPTH, &most);
+         for (int i = 0; i <= most; ++i) glPushAttrib(GL_CURRENT_BIT);
+     }, GL_STACK_OVERFLOW, [] {
+         const Values depth = get(GL_ATTRIB_STACK_DEPTH, 1);
+         GLint d = 0;
+         glGetIntegerv(GL_ATTRIB_STACK_DEPTH, &d);
+         for (int i = 0; i < d; ++i) glPopAttrib();
+         return depth;
+     }, {16}, false, true},
+    {"the texture matrix stack", [] {
+         glMatrixMode(GL_TEXTURE);
+         for (int i = 0; i < 10; ++i) glPushMatrix();
+     }, GL_STACK_OVERFLOW, [] {
+         const Values depth = get(GL_TEXTURE_STACK_DEPTH, 1);
+         for (int i = 0; i < 9; ++i) glPopMatrix();
+         glMatrixMode(GL_MODELVIEW);
+         return depth;
+     }, {10}},
+    // Display lists: recorded, replayed, errors when run.
+    {"a compiled list changes nothing until it is called", [] {
+         const GLuint l = glGenLists(1);
+         glNewList(l, GL_COMPILE);
+         glDepthFunc(GL_EQUAL), glLineWidth(4), glEnable(GL_FOG), glFogi(GL_FOG_MODE, GL_EXP2);
+         glEndList();
+     }, GL_NO_ERROR, [] {
+         return Values{get(GL_DEPTH_FUNC, 1)[0], get(GL_LINE_WIDTH, 1)[0], double(glIsEnabled(GL_FOG)),
+                       get(GL_FOG_MODE, 1)[0]};
+     }, {GL_LESS, 1, 0, GL_EXP}},
+    {"a called list sets what it recorded", [] {
+         const GLuint l = glGenLists(1);
+         glNewList(l, GL_COMPILE);
+         glDepthFunc(GL_EQUAL), glLineWidth(4), glEnable(GL_FOG), glFogi(GL_FOG_MODE, GL_EXP2);
+         glEndList();
+         glCallList(l);
+     }, GL_NO_ERROR, [] {
+         return Values{get(GL_DEPTH_FUNC, 1)[0], get(GL_LINE_WIDTH, 1)[0], double(glIsEnabled(GL_FOG)),
+                       get(GL_FOG_MODE, 1)[0]};
+     }, {GL_EQUAL, 4, 1, GL_EXP2}},
+    {"a list's bad call is an error when the list runs", [] {
+         const GLuint l = glGenLists(1);
+         glNewList(l, GL_COMPILE);
+         glDepthFunc(0x1234);
+         glEndList();
+         if (glGetError() == GL_NO_ERROR) glCallList(l);
+     }, GL_INVALID_ENUM, nullptr, {}},
+    {"glGetIntegerv(GL_LIST_INDEX) while compiling", [] {
+         const GLuint l = glGenLists(1);
+         glNewList(l, GL_COMPILE_AND_EXECUTE);
+         GLint i[2];
+         glGetIntegerv(GL_LIST_INDEX, i);
+         glGetIntegerv(GL_LIST_MODE, i + 1);
+         glEndList();
+         glLineWidth(i[0] == GLint(l) && i[1] == GL_COMPILE_AND_EXECUTE ? 7.0f : 1.0f);
+     }, GL_NO_ERROR, [] { return get(GL_LINE_WIDTH, 1); }, {7}},
+    {"glCallLists GL_UNSIGNED_BYTE from the list base", [] {
+         const GLubyte n[1] = {2};
+         glListBase(lists);
+         glCallLists(1, GL_UNSIGNED_BYTE, n);
+     }, GL_NO_ERROR, [] { return get(GL_LINE_WIDTH, 1); }, {3}},
+    {"glCallLists GL_BYTE below the base", [] {
+         const GLbyte n[1] = {-1};
+         glListBase(lists + 2);
+         glCallLists(1, GL_BYTE, n);
+     }, GL_NO_ERROR, [] { return get(GL_LINE_WIDTH, 1); }, {2}},
+    {"glCallLists GL_SHORT, GL_INT and GL_FLOAT in order", [] {
+         const GLshort s[2] = {0, 3};
+         const GLint i[1] = {1};
+         const GLfloat f[1] = {2};
+         glListBase(lists);
+         glCallLists(2, GL_SHORT, s);
+         const GLfloat afterShort = get(GL_LINE_WIDTH, 1)[0] == 4 ? 1 : 0;
+         glCallLists(1, GL_INT, i);
+         const GLfloat afterInt = get(GL_LINE_WIDTH, 1)[0] == 2 ? 1 : 0;
+         glCallLists(1, GL_FLOAT, f);
+         glPointSize(afterShort + afterInt + 1);
+     }, GL_NO_ERROR, [] { return Values{get(GL_LINE_WIDTH, 1)[0], get(GL_POINT_SIZE, 1)[0]}; }, {3, 3}},
+    {"glCallLists of byte groups, most significant first", [] {
+         const GLubyte two[2] = {0, 1}, three[3] = {0, 0, 2}, four[4] = {0, 0, 0, 3};
+         glListBase(lists);
+         glCallLists(1, GL_2_BYTES, two);
+         const GLfloat a = get(GL_LINE_WIDTH, 1)[0];
+         glCallLists(1, GL_3_BYTES, three);
+         const GLfloat b = get(GL_LINE_WIDTH, 1)[0];
+         glCallLists(1, GL_4_BYTES, four);
+         glPointSize(a * 10 + b);
+     }, GL_NO_ERROR, [] { return Values{get(GL_POINT_SIZE, 1)[0], get(GL_LINE_WIDTH, 1)[0]}; }, {23, 4}},
+    {"glCallLists of a bad type", [] {
+         const GLubyte n[1] = {0};
+         glCallLists(1, 0x1234, n);
+     }, GL_INVALID_ENUM, nullptr, {}},
+    {"glCallLists of a negative count", [] { glCallLists(-1, GL_UNSIGNED_BYTE, nullptr); }, GL_INVALID_VALUE,
+     nullptr, {}},
+    {"a list that calls lists through glCallLists, compiled", [] {
+         const GLuint l = glGenLists(1);
+         const GLubyte n[1] = {3};
+         glListBase(lists);
+         glNewList(l, GL_COMPILE);
+         glCallLists(1, GL_UNSIGNED_BYTE, n);
+         glEndList();
+         glListBase(lists - 2);  // the base applies when the list runs
+         glCallList(l);
+     }, GL_NO_ERROR, [] { return get(GL_LINE_WIDTH, 1); }, {2}},
+    {"glNewList inside a list", [] {
+         const GLuint l = glGenLists(2);
+         glNewList(l, GL_COMPILE);
+         glNewList(l + 1, GL_COMPILE);
+         glEndList();
+     }, GL_INVALID_OPERATION, nullptr, {}},
+    // Textures.
+    {"glTexImage2D of a width that is no power of two", [] {
+         glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA, 3, 4, 0, GL_RGBA, GL_UNSIGNED_BYTE, nullptr);
+     }, GL_INVALID_VALUE, [] { return get(GL_TEXTURE_2D, 1); }, {0}},
+    {"glTexImage2D with a border: 2^n + 2", [] {
+         glBindTexture(GL_TEXTURE_2D, texture);
+         glTexImage2D(GL_TEXTURE_2D, 0, 3, 10, 6, 1, GL_RGB, GL_UNSIGNED_BYTE, nullptr);
+     }, GL_NO_ERROR, [] {
+         GLint w, h, b, f;
+         glGetTexLevelParameteriv(GL_TEXTURE_2D, 0, GL_TEXTURE_WIDTH, &w);
+         glGetTexLevelParameteriv(GL_TEXTURE_2D, 0, GL_TEXTURE_HEIGHT, &h);
+         glGetTexLevelParameteriv(GL_TEXTURE_2D, 0, GL_TEXTURE_BORDER, &b);
+         glGetTexLevelParameteriv(GL_TEXTURE_2D, 0, GL_TEXTURE_COMPONENTS, &f);
+         return Values{double(w), double(h), double(b), double(f)};
+     }, {10, 6, 1, 3}},
+    {"glTexImage2D of internal format 5", [] {
+         glTexImage2D(GL_TEXTURE_2D, 0, 5, 4, 4, 0, GL_RGBA, GL_UNSIGNED_BYTE, nullptr);
+     }, GL_INVALID_VALUE, nullptr, {}},
+    {"glTexImage2D of a bad format", [] {
+         glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA, 4, 4, 0, 0x1234, GL_UNSIGNED_BYTE, nullptr);
+     }, GL_INVALID_ENUM, nullptr, {}},
+    {"glTexImage2D of GL_BITMAP RGBA", [] {
+         glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA, 4, 4, 0, GL_RGBA, GL_BITMAP, nullptr);
+     }, GL_INVALID_ENUM, nullptr, {}},
+    {"glTexImage2D larger than WebGL allows", [] {
+         glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA, 1 << 20, 1, 0, GL_RGBA, GL_UNSIGNED_BYTE, nullptr);
+     }, GL_INVALID_VALUE, nullptr, {}},
+    {"the proxy answers a size too large with a width of 0", [] {
+         glTexImage2D(GL_PROXY_TEXTURE_2D, 0, GL_RGBA, 1 << 20, 1, 0, GL_RGBA, GL_UNSIGNED_BYTE, nullptr);
+     }, GL_NO_ERROR, [] {
+         GLint w = -1;
+         glGetTexLevelParameteriv(GL_PROXY_TEXTURE_2D, 0, GL_TEXTURE_WIDTH, &w);
+         return Values{double(w)};
+     }, {0}},
+    {"glTexImage2D unpacks row length, skips and alignment; glGetTexImage packs", [] {
+         // A 3 x 3 RGB image; the texture is its top-right 2 x 2.
+         GLubyte px[27];
+         for (int i = 0; i < 27; ++i) px[i] = GLubyte(10 * i);
+         glBindTexture(GL_TEXTURE_2D, texture);
+         glPixelStorei(GL_UNPACK_ALIGNMENT, 1);
+         glPixelStorei(GL_UNPACK_ROW_LENGTH, 3);
+         glPixelStorei(GL_UNPACK_SKIP_ROWS, 1);
+         glPixelStorei(GL_UNPACK_SKIP_PIXELS, 1);
+         glTexImage2D(GL_TEXTURE_2D, 0, GL_RGB, 2, 2, 0, GL_RGB, GL_UNSIGNED_BYTE, px);
+     }, GL_NO_ERROR, [] {
+         GLubyte out[16];
+         glGetTexImage(GL_TEXTURE_2D, 0, GL_RGBA, GL_UNSIGNED_BYTE, out);
+         return Values{double(out[0]), double(out[3]), double(out[4]), double(out[8]), double(out[15])};
+     }, {120, 255, 150, 210, 255}},
+    {"glTexSubImage2D of a level never defined", [] {
+         glBindTexture(GL_TEXTURE_2D, texture);
+         glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA, 4, 4, 0, GL_RGBA, GL_UNSIGNED_BYTE, nullptr);
+         const GLubyte px[4] = {0, 0, 0, 0};
+         glTexSubImage2D(GL_TEXTURE_2D, 1, 0, 0, 1, 1, GL_RGBA, GL_UNSIGNED_BYTE, px);
+     }, GL_INVALID_OPERATION, nullptr, {}},
+    {"glTexSubImage2D outside its level", [] {
+         glBindTexture(GL_TEXTURE_2D, texture);
+         glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA, 4, 4, 0, GL_RGBA, GL_UNSIGNED_BYTE, nullptr);
+         const GLubyte px[8] = {0};
+         glTexSubImage2D(GL_TEXTURE_2D, 0, 3, 0, 2, 1, GL_RGBA, GL_UNSIGNED_BYTE, px);
+     }, GL_INVALID_VALUE, nullptr, {}},
+    {"glTexSubImage2D of a luminance texture", [] {
+         glBindTexture(GL_TEXTURE_2D, texture);
+         glTexImage2D(GL_TEXTURE_2D, 0, GL_LUMINANCE, 2, 1, 0, GL_LUMINANCE, GL_UNSIGNED_BYTE, nullptr);
+         const GLfloat px[3] = {0.2f, 0.4f, 0.6f};
+         glTexSubImage2D(GL_TEXTURE_2D, 0, 1, 0, 1, 1, GL_RGB, GL_FLOAT, px);
+     }, GL_NO_ERROR, [] {
+         GLubyte out[2];
+         glPixelStorei(GL_PACK_ALIGNMENT, 1);
+         glGetTexImage(GL_TEXTURE_2D, 0, GL_LUMINANCE, GL_UNSIGNED_BYTE, out);
+         return Values{double(out[1])};
+     }, {51}},
+    {"glTexParameteri checks its values", [] {
+         glBindTexture(GL_TEXTURE_2D, texture);
+         glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, GL_CLAMP);
+         glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_REPEAT);
+     }, GL_INVALID_ENUM, [] {
+         GLint w, f;
+         glGetTexParameteriv(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, &w);
+         glGetTexParameteriv(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, &f);
+         glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, GL_REPEAT);
+         return Values{double(w), double(f)};
+     }, {GL_CLAMP, GL_NEAREST_MIPMAP_LINEAR}},
+    {"a 2D texture bound as 1D", [] { glBindTexture(GL_TEXTURE_1D, texture); }, GL_INVALID_OPERATION,
+     [] { return get(GL_TEXTURE_BINDING_1D, 1); }, {0}},
+    {"glIsTexture: generated, bound, deleted", [] {}, GL_NO_ERROR, [] {
+         GLuint t;
+         glGenTextures(1, &t);
+         const double generated = glIsTexture(t);
+         glBindTexture(GL_TEXTURE_1D, t);
+         const double bound = glIsTexture(t);
+         glDeleteTextures(1, &t);
+         return Values{generated, bound, double(glIsTexture(t)), get(GL_TEXTURE_BINDING_1D, 1)[0]};
+     }, {0, 1, 0, 0}},
+    {"every texture is resident; a priority is clamped", [] {
+         const GLclampf p = 2;
+         glPrioritizeTextures(1, &texture, &p);
+     }, GL_NO_ERROR, [] {
+         GLboolean r = 7;
+         const double all = glAreTexturesResident(1, &texture, &r);
+         GLfloat p;
+         glBindTexture(GL_TEXTURE_2D, texture);
+         glGetTexParameterfv(GL_TEXTURE_2D, GL_TEXTURE_PRIORITY, &p);
+         return Values{all, double(r), p};
+     }, {1, 7, 1}},
+    {"glAreTexturesResident of name 0", [] {
+         const GLuint zero = 0;
+         GLboolean r;
+         glAreTexturesResident(1, &zero, &r);
+     }, GL_INVALID_VALUE, nullptr, {}},
+    // The raster position.
+    {"glRasterPos: window position, colour and texture coordinates taken then", [] {
+         glMatrixMode(GL_TEXTURE);
+         glPushMatrix();
+         glTranslatef(0.5f, 0, 0);
+         glColor3f(1, 0, 0);
+         glTexCoord2f(0.25f, 0.5f);
+         glRasterPos2f(10.5f, 20.25f);
+         glColor3f(0, 1, 0);
+         glPopMatrix();
+         glMatrixMode(GL_MODELVIEW);
+     }, GL_NO_ERROR, [] {
+         Values v = get(GL_CURRENT_RASTER_POSITION, 4);
+         for (double c : get(GL_CURRENT_RASTER_COLOR, 4)) v.push_back(c);
+         for (double c : get(GL_CURRENT_RASTER_TEXTURE_COORDS, 2)) v.push_back(c);
+         v.push_back(get(GL_CURRENT_RASTER_POSITION_VALID, 1)[0]);
+         return v;
+     }, {10.5, 20.25, 0.5, 1, 1, 0, 0, 1, 0.75, 0.5, 1}, true},
+    {"glRasterPos outside the view volume is invalid", [] { glRasterPos2f(-10, 20); }, GL_NO_ERROR,
+     [] { return get(GL_CURRENT_RASTER_POSITION_VALID, 1); }, {0}},
+    {"glRasterPos clipped by a clip plane", [] {
+         const GLdouble p[4] = {-1, 0, 0, 50};  // keeps x <= 50
+         glClipPlane(GL_CLIP_PLANE0, p);
+         glEnable(GL_CLIP_PLANE0);
+         glRasterPos2f(60, 20);
+     }, GL_NO_ERROR, [] { return get(GL_CURRENT_RASTER_POSITION_VALID, 1); }, {0}},
+    {"glRasterPos lit: emission plus the model's ambient", [] {
+         glEnable(GL_LIGHTING);
+         glRasterPos2f(10, 10);
+     }, GL_NO_ERROR, [] { return get(GL_CURRENT_RASTER_COLOR, 4); }, {0.04, 0.04, 0.04, 1}, true},
+    {"glWindowPos", [] {
+         glColor3f(0, 0, 1);
+         glDepthRange(0.5, 1);
+         glWindowPos2i(-5, 6);
+     }, GL_NO_ERROR, [] {
+         Values v = get(GL_CURRENT_RASTER_POSITION, 4);
+         v.push_back(get(GL_CURRENT_RASTER_POSITION_VALID, 1)[0]);
+         v.push_back(get(GL_CURRENT_RASTER_COLOR, 4)[2]);
+         return v;
+     }, {-5, 6, 0.5, 1, 1, 1}},
+    {"glRect inside glBegin/glEnd", [] {
+         glBegin(GL_LINES);
+         glRectf(0, 0, 1, 1);
+         glEnd();
+     }, GL_INVALID_OPERATION, nullptr, {}},
+    // Pixels read back.
+    {"glReadPixels: RGB floats, luminance bytes, the pack alignment", [] {
+         glClearColor(1, 0.5f, 0, 1);
+         glClear(GL_COLOR_BUFFER_BIT);
+     }, GL_NO_ERROR, [] {
+         GLfloat rgb[3];
+         glReadPixels(5, 5, 1, 1, GL_RGB, GL_FLOAT, rgb);
+         GLubyte l[8] = {9, 9, 9, 9, 9, 9, 9, 9};
+         glPixelStorei(GL_PACK_ALIGNMENT, 4);
+         glReadPixels(5, 5, 1, 2, GL_LUMINANCE, GL_UNSIGNED_BYTE, l);  // rows 4 bytes apart
+         const bool half = std::fabs(rgb[1] * 255 - 127.5) <= 1;
+         return Values{rgb[0], double(half), rgb[2], double(l[0]), double(l[1]), double(l[4])};
+     }, {1, 1, 0, 255, 9, 255}},
+    {"glReadPixels of a colour index", [] {
+         GLubyte i[4];
+         glReadPixels(0, 0, 1, 1, GL_COLOR_INDEX, GL_UNSIGNED_BYTE, i);
+     }, GL_INVALID_OPERATION, nullptr, {}},
+    {"glGetString", [] {}, GL_NO_ERROR, [] {
+         const char* v = reinterpret_cast<const char*>(glGetString(GL_VERSION));
+         return Values{double(v && std::strncmp(v, "1.1", 3) == 0)};
+     }, {1}},
+};
+
+// Runs the table; `check` reports each row.
+void run(void (*check)(bool, const char*)) {
+    glViewport(0, 0, 100, 100);
+    glMatrixMode(GL_PROJECTION);
+    glLoadIdentity();
+    glOrtho(0, 100, 0, 100, -1, 1);
+    glMatrixMode(GL_MODELVIEW);
+    glLoadIdentity();
+    glGenTextures(1, &texture);
+    makeLists();
+    for (const Row& r : rows) {
+        while (glGetError() != GL_NO_ERROR) {
+        }
+        if (!r.bare) {
+            glPushAttrib(GL_ALL_ATTRIB_BITS);
+            glPushClientAttrib(GL_CLIENT_ALL_ATTRIB_BITS);
+        }
+        r.run();
+        const GLenum e = glGetError();
+        const Values got = r.read ? r.read() : Values();
+        bool same = got.size() == r.want.size();
+        for (size_t i = 0; same && i < got.size(); ++i)
+            same = r.near ? std::fabs(got[i] - r.want[i]) <= 1e-6 * std::fmax(1.0, std::fabs(r.want[i]))
+                          : got[i] == r.want[i];
+        if (!r.bare) {
+            glPopClientAttrib();
+            glPopAttrib();
+        }
+        std::string text = std::string("state: ") + r.what + " (error " + std::to_string(e) + ", got";
+        for (double v : got) text += " " + std::to_string(v);
+        text += ")";
+        check(e == r.error && same, text.c_str());
+    }
+    glDeleteTextures(1, &texture);
+    glDeleteLists(lists, 4);
+}
+
+}  // namespace stateChecks
