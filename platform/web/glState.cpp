@@ -333,8 +333,9 @@ bool set(std::initializer_list<Assign> values, bool fromInt) {
     std::vector<Assign> list(values);
     // Client state is not compiled into lists, and may be set inside a block.
     const Row* first = list.empty() ? nullptr : find(list[0].name);
-    if (first && first->by == By::PixelStore) return apply(list, fromInt);
-    if (!record([=] { apply(list, fromInt); })) return false;
+    const bool client = first && first->by == By::PixelStore;
+    // Only an open list needs the call kept (and the copy it makes).
+    if (!client && compilingList() && !record([=] { apply(list, fromInt); })) return false;
     if (!outsideBlock()) return false;
     return apply(list, fromInt);
 }
@@ -383,6 +384,7 @@ namespace {
 struct Saved {
     Groups mask;
     State state;
+    TextureParams textures[2];
 };
 std::vector<Saved> attribStack, clientStack;
 
@@ -391,7 +393,8 @@ void push(std::vector<Saved>& stack, Groups mask) {
         setError(GL_STACK_OVERFLOW);
         return;
     }
-    stack.push_back({mask, state()});
+    stack.push_back({mask, state(), {}});
+    if (mask & TEXTURE) saveTextureParams(stack.back().textures);
     // The copy needs no matrices or block of its own.
     State& saved = stack.back().state;
     saved.modelview.clear();
@@ -411,6 +414,7 @@ void pop(std::vector<Saved>& stack) {
     changing();
     for (const Row& r : rows)
         if (r.groups & saved.mask) std::memcpy(r.at(s), r.at(saved.state), r.size);
+    if (saved.mask & TEXTURE) restoreTextureParams(saved.textures);
 }
 
 }  // namespace
@@ -588,7 +592,8 @@ void glGetBooleanv(GLenum pname, GLboolean* params) {
 }
 
 GLenum glGetError(void) {
-    if (state().inBlock) return GL_INVALID_OPERATION;
+    // Inside glBegin/glEnd it is itself an error, and answers nothing.
+    if (!zw::outsideBlock()) return GL_NO_ERROR;
     const GLenum e = state().error;
     state().error = GL_NO_ERROR;
     return e;
@@ -615,8 +620,12 @@ void glPopAttrib(void) {
     if (zw::record([] { glPopAttrib(); }) && zw::outsideBlock()) zw::pop(zw::attribStack);
 }
 
-void glPushClientAttrib(GLbitfield mask) { zw::push(zw::clientStack, zw::Groups(mask) << 32); }
-void glPopClientAttrib(void) { zw::pop(zw::clientStack); }
+void glPushClientAttrib(GLbitfield mask) {
+    if (zw::outsideBlock()) zw::push(zw::clientStack, zw::Groups(mask) << 32);
+}
+void glPopClientAttrib(void) {
+    if (zw::outsideBlock()) zw::pop(zw::clientStack);
+}
 
 // ---- Calls that set rows ------------------------------------------------------------
 

@@ -100,6 +100,16 @@ Texture& boundTo(GLenum target);
 // mipmapping minification filter, every level down to 1x1 with the sizes halving.
 bool textureComplete(const Texture& t);
 
+// A texture object's parameters, which GL_TEXTURE_BIT saves for the bound
+// textures (glTexture.cpp).
+struct TextureParams {
+    GLuint name;
+    GLenum wrapS, wrapT, minFilter, magFilter;
+    float priority, borderColor[4];
+};
+void saveTextureParams(TextureParams out[2]);  // 1D, 2D
+void restoreTextureParams(const TextureParams in[2]);
+
 struct State {
     std::vector<Mat> modelview, projection, texture;
     GLenum matrixMode;

@@ -59,6 +59,31 @@ bool textureComplete(const Texture& t) {
     return true;
 }
 
+void saveTextureParams(TextureParams out[2]) {
+    for (int k = 0; k < 2; ++k) {
+        const Texture& t = boundTo(k == 0 ? GL_TEXTURE_1D : GL_TEXTURE_2D);
+        out[k] = {k == 0 ? state().bound1D : state().bound2D, t.wrapS, t.wrapT, t.minFilter, t.magFilter, t.priority,
+                  {t.borderColor[0], t.borderColor[1], t.borderColor[2], t.borderColor[3]}};
+    }
+}
+
+void restoreTextureParams(const TextureParams in[2]) {
+    for (int k = 0; k < 2; ++k) {
+        // A texture deleted since the push has nothing to restore.
+        Texture* t = in[k].name == 0 ? (k == 0 ? &default1D : &default2D) : nullptr;
+        if (!t) {
+            auto it = textures.find(in[k].name);
+            if (it == textures.end()) continue;
+            t = &it->second;
+        }
+        t->wrapS = in[k].wrapS, t->wrapT = in[k].wrapT;
+        t->minFilter = in[k].minFilter, t->magFilter = in[k].magFilter;
+        t->priority = in[k].priority;
+        std::memcpy(t->borderColor, in[k].borderColor, sizeof t->borderColor);
+        ++t->serial;
+    }
+}
+
 // ---- Client pixel layout ------------------------------------------------------------
 
 namespace {

@@ -213,6 +213,21 @@ const Row rows[] = {
          glGetTexEnviv(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, &m);
          return Values{get(GL_TEXTURE_BINDING_2D, 1)[0], double(m)};
      }, {0, GL_MODULATE}},
+    {"GL_TEXTURE_BIT holds the bound texture's parameters", [] {
+         glBindTexture(GL_TEXTURE_2D, texture);
+         glPushAttrib(GL_TEXTURE_BIT);
+         glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_NEAREST);
+         glPopAttrib();
+     }, GL_NO_ERROR, [] {
+         GLint f;
+         glGetTexParameteriv(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, &f);
+         return Values{double(f)};
+     }, {GL_LINEAR}},
+    {"glPixelStorei inside glBegin/glEnd", [] {
+         glBegin(GL_POINTS);
+         glPixelStorei(GL_PACK_ALIGNMENT, 1);
+         glEnd();
+     }, GL_INVALID_OPERATION, [] { return get(GL_PACK_ALIGNMENT, 1); }, {4}},
     {"glPopClientAttrib restores the pixel store", [] {
          glPushClientAttrib(GL_CLIENT_PIXEL_STORE_BIT);
          glPixelStorei(GL_UNPACK_ALIGNMENT, 1);
