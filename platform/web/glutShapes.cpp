@@ -14,15 +14,17 @@ namespace {
 const double pi = 3.14159265358979323846;
 
 // ---- Round shapes -----------------------------------------------------------------
-// Bands of triangle strips, two vertices a step, so that each quad is split
-// along the diagonal GLUT's is.
+// Bands of triangle strips, two vertices a step, and lines, in GLUT's order:
+// the same vertices in the same sequence, so that each quad is split along the
+// same diagonal and flat shading takes the same vertex's colour.
 
-// cos and sin of `n` equal steps around the circle, starting at angle 0; the
-// last entry repeats the first so that rings close exactly.
-void circle(int n, std::vector<double>& c, std::vector<double>& s) {
+// cos and sin of `n` equal steps around the circle from angle 0, clockwise
+// seen from +z when `clockwise`; the last entry repeats the first so that
+// rings close exactly.
+void circle(int n, bool clockwise, std::vector<double>& c, std::vector<double>& s) {
     c.resize(n + 1), s.resize(n + 1);
     for (int i = 0; i < n; ++i) {
-        const double a = 2 * pi * i / n;
+        const double a = (clockwise ? -2 : 2) * pi * i / n;
         c[i] = std::cos(a), s[i] = std::sin(a);
     }
     c[n] = c[0], s[n] = s[0];
@@ -34,11 +36,11 @@ void vertex(double nx, double ny, double nz, double x, double y, double z) {
 }
 
 // The sphere about the z axis: stacks from the north pole (+z) down, slices
-// counter-clockwise seen from +z.
+// clockwise seen from +z.
 void sphere(double r, int slices, int stacks, bool wire) {
     if (slices < 1 || stacks < 1) return;
     std::vector<double> ct, st, cp, sp;
-    circle(slices, ct, st);
+    circle(slices, true, ct, st);
     cp.resize(stacks + 1), sp.resize(stacks + 1);
     for (int i = 0; i <= stacks; ++i) {
         const double a = pi * i / stacks;
@@ -47,14 +49,14 @@ void sphere(double r, int slices, int stacks, bool wire) {
     cp[stacks] = -1, sp[stacks] = 0;
     auto at = [&](int i, int j) { vertex(ct[j] * sp[i], st[j] * sp[i], cp[i], r * ct[j] * sp[i], r * st[j] * sp[i], r * cp[i]); };
     if (wire) {
-        for (int i = 1; i < stacks; ++i) {  // the circles of latitude
-            glBegin(GL_LINE_LOOP);
-            for (int j = 0; j < slices; ++j) at(i, j);
-            glEnd();
-        }
         for (int j = 0; j < slices; ++j) {  // the meridians, pole to pole
             glBegin(GL_LINE_STRIP);
             for (int i = 0; i <= stacks; ++i) at(i, j);
+            glEnd();
+        }
+        for (int i = 1; i < stacks; ++i) {  // the circles of latitude
+            glBegin(GL_LINE_LOOP);
+            for (int j = 0; j < slices; ++j) at(i, j);
             glEnd();
         }
         return;
@@ -62,8 +64,53 @@ void sphere(double r, int slices, int stacks, bool wire) {
     for (int i = 0; i < stacks; ++i) {
         glBegin(GL_TRIANGLE_STRIP);
         for (int j = 0; j <= slices; ++j) {
-            at(i, j);
             at(i + 1, j);
+            at(i, j);
+        }
+        glEnd();
+    }
+}
+
+// A disc of radius r in z = height facing `nz` (+1 or -1): a strip between
+// its rim and its centre, the centre first when it faces down.
+void disc(double r, double height, double nz, const std::vector<double>& c, const std::vector<double>& s) {
+    glBegin(GL_TRIANGLE_STRIP);
+    for (size_t j = 0; j < c.size(); ++j) {
+        if (nz < 0) vertex(0, 0, nz, 0, 0, height);
+        vertex(0, 0, nz, c[j] * r, s[j] * r, height);
+        if (nz > 0) vertex(0, 0, nz, 0, 0, height);
+    }
+    glEnd();
+}
+
+// The sides of a cone or cylinder: `stacks` bands from z = 0 to height, the
+// radius going from `bottom` to `top`, with the normal (nr c, nr s, nz).
+void sides(double bottom, double top, double height, int stacks, double nr, double nz, bool wire,
+           const std::vector<double>& c, const std::vector<double>& s) {
+    const int slices = int(c.size()) - 1;
+    auto ring = [&](int k, int j) {
+        const double r = bottom + (top - bottom) * k / stacks;
+        vertex(c[j] * nr, s[j] * nr, nz, c[j] * r, s[j] * r, height * k / stacks);
+    };
+    if (wire) {
+        glBegin(GL_LINES);  // bottom to top, then the circles from the bottom up
+        for (int j = 0; j < slices; ++j) {
+            ring(0, j);
+            ring(stacks, j);
+        }
+        glEnd();
+        for (int k = 0; k < (top > 0 ? stacks + 1 : stacks); ++k) {
+            glBegin(GL_LINE_LOOP);
+            for (int j = 0; j < slices; ++j) ring(k, j);
+            glEnd();
+        }
+        return;
+    }
+    for (int k = 0; k < stacks; ++k) {
+        glBegin(GL_TRIANGLE_STRIP);
+        for (int j = 0; j <= slices; ++j) {
+            ring(k, j);
+            ring(k + 1, j);
         }
         glEnd();
     }
@@ -73,85 +120,30 @@ void sphere(double r, int slices, int stacks, bool wire) {
 void cone(double base, double height, int slices, int stacks, bool wire) {
     if (slices < 1 || stacks < 1) return;
     std::vector<double> c, s;
-    circle(slices, c, s);
+    circle(slices, true, c, s);
     const double side = std::sqrt(height * height + base * base);
     const double nr = side > 0 ? height / side : 0, nz = side > 0 ? base / side : 1;
-    auto ring = [&](int k, int j) {
-        const double r = base * (stacks - k) / stacks, z = height * k / stacks;
-        vertex(c[j] * nr, s[j] * nr, nz, c[j] * r, s[j] * r, z);
-    };
-    if (wire) {
-        for (int k = 0; k < stacks; ++k) {
-            glBegin(GL_LINE_LOOP);
-            for (int j = 0; j < slices; ++j) ring(k, j);
-            glEnd();
-        }
-        glBegin(GL_LINES);
-        for (int j = 0; j < slices; ++j) {
-            ring(0, j);
-            vertex(c[j] * nr, s[j] * nr, nz, 0, 0, height);
-        }
-        glEnd();
-        return;
-    }
-    glBegin(GL_TRIANGLE_FAN);
-    vertex(0, 0, -1, 0, 0, 0);
-    for (int j = slices; j >= 0; --j) vertex(0, 0, -1, c[j] * base, s[j] * base, 0);
-    glEnd();
-    for (int k = 0; k < stacks; ++k) {
-        glBegin(GL_TRIANGLE_STRIP);
-        for (int j = 0; j <= slices; ++j) {
-            ring(k + 1, j);
-            ring(k, j);
-        }
-        glEnd();
-    }
+    if (!wire) disc(base, 0, -1, c, s);
+    sides(base, 0, height, stacks, nr, nz, wire, c, s);
 }
 
 // The cylinder: around the z axis from z = 0 to height, closed by two discs.
 void cylinder(double radius, double height, int slices, int stacks, bool wire) {
     if (slices < 1 || stacks < 1) return;
     std::vector<double> c, s;
-    circle(slices, c, s);
-    auto ring = [&](int k, int j) { vertex(c[j], s[j], 0, c[j] * radius, s[j] * radius, height * k / stacks); };
-    if (wire) {
-        for (int k = 0; k <= stacks; ++k) {
-            glBegin(GL_LINE_LOOP);
-            for (int j = 0; j < slices; ++j) ring(k, j);
-            glEnd();
-        }
-        glBegin(GL_LINES);
-        for (int j = 0; j < slices; ++j) {
-            ring(0, j);
-            ring(stacks, j);
-        }
-        glEnd();
-        return;
-    }
-    glBegin(GL_TRIANGLE_FAN);
-    vertex(0, 0, -1, 0, 0, 0);
-    for (int j = slices; j >= 0; --j) vertex(0, 0, -1, c[j] * radius, s[j] * radius, 0);
-    glEnd();
-    for (int k = 0; k < stacks; ++k) {
-        glBegin(GL_TRIANGLE_STRIP);
-        for (int j = 0; j <= slices; ++j) {
-            ring(k + 1, j);
-            ring(k, j);
-        }
-        glEnd();
-    }
-    glBegin(GL_TRIANGLE_FAN);
-    vertex(0, 0, 1, 0, 0, height);
-    for (int j = 0; j <= slices; ++j) vertex(0, 0, 1, c[j] * radius, s[j] * radius, height);
-    glEnd();
+    circle(slices, true, c, s);
+    if (!wire) disc(radius, 0, -1, c, s);
+    sides(radius, radius, height, stacks, 1, 0, wire, c, s);
+    if (!wire) disc(radius, height, 1, c, s);
 }
 
-// The torus about the z axis: `rings` around the axis, `sides` around the tube.
+// The torus about the z axis: `rings` around the axis (counter-clockwise seen
+// from +z), `sides` around the tube (from its outside down, under, in, over).
 void torus(double inner, double outer, int sides, int rings, bool wire) {
     if (sides < 1 || rings < 1) return;
     std::vector<double> cr, sr, cs, ss;
-    circle(rings, cr, sr);
-    circle(sides, cs, ss);
+    circle(rings, false, cr, sr);
+    circle(sides, true, cs, ss);
     auto at = [&](int i, int j) {
         const double d = outer + inner * cs[j];
         vertex(cr[i] * cs[j], sr[i] * cs[j], ss[j], cr[i] * d, sr[i] * d, inner * ss[j]);
@@ -172,16 +164,17 @@ void torus(double inner, double outer, int sides, int rings, bool wire) {
     for (int j = 0; j < sides; ++j) {
         glBegin(GL_TRIANGLE_STRIP);
         for (int i = 0; i <= rings; ++i) {
-            at(i, j + 1);
             at(i, j);
+            at(i, j + 1);
         }
         glEnd();
     }
 }
 
 // ---- Polyhedra --------------------------------------------------------------------
-// Faces as vertex indices, counter-clockwise seen from outside; each face is
-// drawn flat with its own normal.
+// Faces as vertex indices, counter-clockwise seen from outside, in GLUT's
+// order from GLUT's first corner: solid faces as GLUT's triangles, wire ones
+// as loops; each face flat with its own normal.
 
 // `lengths`, when given, are the faces' normal lengths: GLUT's are not all 1,
 // which shows under lighting without GL_NORMALIZE.
@@ -197,11 +190,18 @@ void polyhedron(const double (*v)[3], const int* faces, int faceCount, int corne
         double n[3] = {u[1] * w[2] - u[2] * w[1], u[2] * w[0] - u[0] * w[2], u[0] * w[1] - u[1] * w[0]};
         const double l = std::sqrt(n[0] * n[0] + n[1] * n[1] + n[2] * n[2]) / (lengths ? lengths[f] : 1);
         for (double& x : n) x /= l;
-        glBegin(wire ? GL_LINE_LOOP : corners == 3 ? GL_TRIANGLES : corners == 4 ? GL_QUADS : GL_POLYGON);
-        glNormal3dv(n);
-        for (int k = 0; k < corners; ++k) {
+        auto put = [&](int k) {
             const double* p = v[face[k]];
             glVertex3d(o[0] + scale * p[0], o[1] + scale * p[1], o[2] + scale * p[2]);
+        };
+        glBegin(wire ? GL_LINE_LOOP : GL_TRIANGLES);
+        glNormal3dv(n);
+        if (wire) {
+            for (int k = 0; k < corners; ++k) put(k);
+        } else {
+            // GLUT's triangles of a triangle, a quad and a pentagon.
+            static const int split[3][9] = {{0, 1, 2}, {0, 1, 2, 0, 2, 3}, {0, 1, 2, 0, 2, 4, 4, 2, 3}};
+            for (int k = 0; k < 3 * (corners - 2); ++k) put(split[corners - 3][k]);
         }
         glEnd();
     }
@@ -211,14 +211,14 @@ void cube(double size, bool wire) {
     const double h = size / 2;
     const double v[8][3] = {{-h, -h, -h}, {h, -h, -h}, {h, h, -h}, {-h, h, -h},
                             {-h, -h, h},  {h, -h, h},  {h, h, h},  {-h, h, h}};
-    static const int faces[6 * 4] = {4, 5, 6, 7, 1, 2, 6, 5, 2, 3, 7, 6, 3, 0, 4, 7, 0, 1, 5, 4, 0, 3, 2, 1};
+    static const int faces[6 * 4] = {6, 7, 4, 5, 6, 5, 1, 2, 6, 2, 3, 7, 7, 3, 0, 4, 0, 1, 5, 4, 1, 0, 3, 2};
     polyhedron(v, faces, 6, 4, wire);
 }
 
 // Vertices on the axes, radius 1.
 void octahedron(bool wire) {
     static const double v[6][3] = {{1, 0, 0}, {0, 1, 0}, {0, 0, 1}, {-1, 0, 0}, {0, -1, 0}, {0, 0, -1}};
-    static const int faces[8 * 3] = {0, 1, 2, 0, 5, 1, 0, 4, 5, 0, 2, 4, 3, 2, 1, 3, 1, 5, 3, 5, 4, 3, 4, 2};
+    static const int faces[8 * 3] = {0, 1, 2, 0, 5, 1, 0, 2, 4, 0, 4, 5, 3, 2, 1, 3, 1, 5, 3, 4, 2, 3, 5, 4};
     polyhedron(v, faces, 8, 3, wire);
 }
 
@@ -246,13 +246,9 @@ void icosahedron(bool wire) {
         made = true;
     }
     // The fan round +x, the band, the fan round -x.
-    int faces[20 * 3];
-    for (int k = 0; k < 5; ++k) {
-        const int a = 1 + k, b = 1 + (k + 1) % 5, c = 6 + k, d = 6 + (k + 1) % 5;
-        const int fan[3] = {0, a, b}, band[6] = {a, c, b, b, c, d}, back[3] = {11, d, c};
-        for (int i = 0; i < 3; ++i) faces[k * 3 + i] = fan[i], faces[45 + k * 3 + i] = back[i];
-        for (int i = 0; i < 6; ++i) faces[15 + k * 6 + i] = band[i];
-    }
+    static const int faces[20 * 3] = {0, 1, 2,  0, 2, 3,  0, 3, 4,   0, 4, 5,   0, 5, 1,   1, 6, 2,   2, 7, 3,
+                                      3, 8, 4,  4, 9, 5,  5, 10, 1,  1, 10, 6,  2, 6, 7,   3, 7, 8,   4, 8, 9,
+                                      5, 9, 10, 11, 10, 9, 11, 6, 10, 11, 7, 6, 11, 8, 7, 11, 9, 8};
     // GLUT's normals are the edges' cross products, unnormalised: the area of
     // the parallelogram of two edges, e^2 sin 60 for the edge e = 4 / sqrt(10 + 2 sqrt 5).
     const double e2 = 16 / (10 + 2 * std::sqrt(5.0));
@@ -270,17 +266,14 @@ void dodecahedron(bool wire) {
         {p, 0, q},   {p, 0, -q},  {-p, 0, q},  {-p, 0, -q},                                    // 8-11
         {1, 1, 1},   {1, 1, -1},  {1, -1, 1},  {1, -1, -1}, {-1, 1, 1}, {-1, 1, -1}, {-1, -1, 1},  // 12-18
         {-1, -1, -1}};                                                                          // 19
-    static const int faces[12 * 5] = {
-        0, 2, 14, 8, 12,   0, 12, 4, 6, 16,  0, 16, 10, 18, 2,  1, 13, 9, 15, 3,   1, 3, 19, 11, 17, 1, 17, 6, 4, 13,
-        2, 18, 7, 5, 14,   3, 15, 5, 7, 19,  4, 12, 8, 9, 13,   5, 15, 9, 8, 14,   6, 17, 11, 10, 16, 7, 18, 10, 11, 19};
-    // GLUT's is the mirror image of this table in the plane x = y: swap x and
-    // y, and wind each face the other way.
+    // GLUT's is this table's mirror image in the plane x = y.
+    static const int faces[12 * 5] = {8,  14, 2,  0,  12, 9,  13, 1,  3,  15, 10, 16, 0,  2,  18,
+                                      11, 19, 3,  1,  17, 0,  16, 6,  4,  12, 2,  14, 5,  7,  18,
+                                      1,  13, 4,  6,  17, 3,  19, 7,  5,  15, 4,  13, 9,  8,  12,
+                                      6,  16, 10, 11, 17, 5,  14, 8,  9,  15, 7,  19, 11, 10, 18};
     double w[20][3];
     for (int i = 0; i < 20; ++i) w[i][0] = v[i][1], w[i][1] = v[i][0], w[i][2] = v[i][2];
-    int g[12 * 5];
-    for (int f = 0; f < 12; ++f)
-        for (int k = 0; k < 5; ++k) g[f * 5 + k] = faces[f * 5 + (5 - k) % 5];
-    polyhedron(w, g, 12, 5, wire);
+    polyhedron(w, faces, 12, 5, wire);
 }
 
 // Radius 1: six corners of four faces on the axes' diagonals and z, eight of
@@ -290,9 +283,8 @@ void rhombicDodecahedron(bool wire) {
     const double v[14][3] = {{0, 0, 1},   {h, 0, 0.5},  {0, h, 0.5},  {-h, 0, 0.5}, {0, -h, 0.5},
                              {h, h, 0},   {-h, h, 0},   {-h, -h, 0},  {h, -h, 0},   {h, 0, -0.5},
                              {0, h, -0.5}, {-h, 0, -0.5}, {0, -h, -0.5}, {0, 0, -1}};
-    static const int faces[12 * 4] = {0, 1, 5, 2,  0, 2, 6, 3,   0, 3, 7, 4,  0, 4, 8, 1,
-                                      2, 5, 10, 6, 3, 6, 11, 7,  4, 7, 12, 8, 1, 8, 9, 5,
-                                      13, 10, 5, 9, 13, 11, 6, 10, 13, 12, 7, 11, 13, 9, 8, 12};
+    static const int faces[12 * 4] = {0, 1, 5, 2, 0, 2, 6, 3, 0, 3, 7, 4,  0, 4, 8, 1,   5, 10, 6, 2,   6, 11, 7, 3,
+                                      7, 12, 8, 4, 8, 9, 5, 1, 5, 9, 13, 10, 6, 10, 13, 11, 7, 11, 13, 12, 8, 12, 13, 9};
     // GLUT's normals of the faces round the poles are sqrt(1/2) long.
     static const double lengths[12] = {h, h, h, h, 1, 1, 1, 1, h, h, h, h};
     polyhedron(v, faces, 12, 4, wire, 1, nullptr, lengths);
@@ -404,40 +396,40 @@ void evaluate(int patch, double u, double v, double p[3], double n[3]) {
 void teapot(double size, int grid, bool wire) {
     const double s = 0.5 * size;
     std::vector<double> pos((grid + 1) * (grid + 1) * 3), nor(pos.size());
-    for (int patch = 0; patch < 10; ++patch) {
+    // GLUT's order: the patches that go round (rim, body, lid, bottom), then
+    // the handle and the spout; the wire teapot's lines across the rows of
+    // every patch, then those along them.
+    for (int pass = 0; pass < (wire ? 2 : 1); ++pass)
+    for (int patch : {0, 1, 2, 7, 8, 9, 3, 4, 5, 6}) {
         for (int i = 0; i <= grid; ++i)
             for (int j = 0; j <= grid; ++j)
                 evaluate(patch, double(j) / grid, double(i) / grid, &pos[(i * (grid + 1) + j) * 3],
                          &nor[(i * (grid + 1) + j) * 3]);
-        // The quarters (or halves) as mirror images in x and y of the one stored.
-        static const int quarters[4][2] = {{1, 1}, {-1, 1}, {-1, -1}, {1, -1}};
+        // The quarters (or halves) as mirror images in x and y of the one
+        // stored, in GLUT's order. A mirror image is walked with u (a quarter)
+        // or v (a half: handle, spout) the other way, so that its triangles
+        // wind as the rest; its texture coordinates follow that walk.
+        static const int quarters[4][2] = {{1, 1}, {1, -1}, {-1, -1}, {-1, 1}};
         static const int halves[2][2] = {{1, 1}, {1, -1}};
         const bool round = mirroredFourWays(patch);
         for (int m = 0; m < (round ? 4 : 2); ++m) {
             const double sx = round ? quarters[m][0] : halves[m][0], my = round ? quarters[m][1] : halves[m][1];
-            const bool flip = sx * my < 0;  // a mirror image winds the other way
+            const bool flip = sx * my < 0;
             // Data (x, y, z) to GLUT's frame: z up becomes y up, y becomes -z;
             // the pot is moved down by half its height (3.15) and halved.
             auto put = [&](int i, int j) {
+                if (!wire) glTexCoord2d(double(i) / grid, double(j) / grid);  // the wire teapot leaves them alone
+                if (flip && round) j = grid - j;
+                if (flip && !round) i = grid - i;
                 const double* p = &pos[(i * (grid + 1) + j) * 3];
                 const double* n = &nor[(i * (grid + 1) + j) * 3];
-                // Texture coordinates run down the patch (s) and along it (t);
-                // a mirror image of a quarter runs t the other way, one of a
-                // half (handle, spout) s. The wire teapot leaves them alone.
-                const double u = double(j) / grid, v = double(i) / grid;
-                if (!wire) glTexCoord2d(flip && !round ? 1 - v : v, flip && round ? 1 - u : u);
                 glNormal3d(sx * n[0], n[2], -my * n[1]);
                 glVertex3d(s * sx * p[0], s * (p[2] - 1.575), -s * my * p[1]);
             };
             if (wire) {
-                for (int i = 0; i <= grid; ++i) {
+                for (int k = 0; k <= grid; ++k) {
                     glBegin(GL_LINE_STRIP);
-                    for (int j = 0; j <= grid; ++j) put(i, j);
-                    glEnd();
-                }
-                for (int j = 0; j <= grid; ++j) {
-                    glBegin(GL_LINE_STRIP);
-                    for (int i = 0; i <= grid; ++i) put(i, j);
+                    for (int l = 0; l <= grid; ++l) pass == 0 ? put(l, k) : put(k, l);
                     glEnd();
                 }
                 continue;
@@ -447,11 +439,8 @@ void teapot(double size, int grid, bool wire) {
                 for (int j = 0; j < grid; ++j) {
                     // Two triangles per cell, clockwise from outside.
                     const int a[4][2] = {{i, j}, {i, j + 1}, {i + 1, j + 1}, {i + 1, j}};
-                    const int order[6] = {0, 1, 2, 0, 2, 3};
-                    for (int k = 0; k < 6; ++k) {
-                        const int* c = a[flip ? order[k] : order[5 - k]];
-                        put(c[0], c[1]);
-                    }
+                    static const int order[6] = {0, 3, 2, 0, 2, 1};
+                    for (int k : order) put(a[k][0], a[k][1]);
                 }
             glEnd();
         }

@@ -1,9 +1,10 @@
 #!/bin/bash
 # The web layer's GLUT shapes and stroke fonts (platform/web/glutShapes.cpp,
-# glutStroke.cpp) against freeglut's, drawn by Mesa: web_shapes_check compares
-# pictures of every solid and wire shape (lit, culled, the teapot textured),
-# web_stroke_check the line segments of every character of both stroke fonts.
-# Each has perturbed controls that must be told apart.
+# glutStroke.cpp) against freeglut's, drawn by Mesa in feedback mode:
+# web_shapes_check compares the primitives of every solid and wire shape
+# (vertices in order, lit colours, texture coordinates), web_stroke_check the
+# line segments of every character of both stroke fonts. Each has perturbed
+# controls that must be told apart.
 source "$(dirname "$0")/lib.sh" "$@"
 
 zt_start_x
