@@ -1,11 +1,14 @@
 // imgcompare: compares two PNG pictures pixel by pixel for the picture tests.
 //
-//   imgcompare [--max-share PERCENT] [--tolerate DELTA] [--diff OUT.png] EXPECTED.png ACTUAL.png
+//   imgcompare [--max-share PERCENT] [--tolerate DELTA] [--near N] [--diff OUT.png] EXPECTED.png ACTUAL.png
 //
 // A pixel's delta is the largest difference of its red, green and blue values;
 // with --tolerate, a pixel whose delta is at most DELTA (0 to 255, default 0)
 // counts as equal, for pictures of lit surfaces that two rasterisers round a
-// step or two apart.
+// step or two apart. With --near N (0 to 4, default 0) a pixel also counts as
+// equal when each picture's pixel is found, within DELTA, at most N pixels
+// away in the other picture (for a picture drawn at a finer resolution and
+// brought back, whose edges and thin lines land a pixel aside).
 // It prints the size, the largest and the mean delta and the share of pixels
 // that differ at all; the pictures match when that share is at most PERCENT
 // (default 0). On a mismatch it also prints where the differences lie and how
@@ -65,8 +68,26 @@ bool writePng(const char* path, const Image& img) {
 
 int usage() {
     std::fprintf(stderr,
-                 "usage: imgcompare [--max-share PERCENT] [--tolerate DELTA] [--diff OUT.png] EXPECTED.png ACTUAL.png\n");
+                 "usage: imgcompare [--max-share PERCENT] [--tolerate DELTA] [--near N] [--diff OUT.png] EXPECTED.png "
+                 "ACTUAL.png\n");
     return 2;
+}
+
+unsigned delta(const unsigned char* a, const unsigned char* b) {
+    unsigned d = 0;
+    for (int c = 0; c < 3; c++) d = std::max(d, unsigned(std::abs(int(a[c]) - int(b[c]))));
+    return d;
+}
+
+// Whether `img`'s pixels within `near` of (x, y) hold one within `tolerate` of `rgb`.
+bool foundNear(const Image& img, unsigned x, unsigned y, long near, const unsigned char* rgb, long tolerate) {
+    for (long dy = -near; dy <= near; dy++)
+        for (long dx = -near; dx <= near; dx++) {
+            const long nx = long(x) + dx, ny = long(y) + dy;
+            if (nx < 0 || ny < 0 || nx >= long(img.width) || ny >= long(img.height)) continue;
+            if (delta(&img.rgb[3 * (size_t(ny) * img.width + size_t(nx))], rgb) <= unsigned(tolerate)) return true;
+        }
+    return false;
 }
 
 }  // namespace
@@ -74,6 +95,7 @@ int usage() {
 int main(int argc, char** argv) {
     double maxShare = 0;
     long tolerate = 0;
+    long near = 0;
     const char* diffPath = nullptr;
     std::vector<const char*> files;
     for (int a = 1; a < argc; a++) {
@@ -92,6 +114,14 @@ int main(int argc, char** argv) {
             tolerate = std::strtol(argv[++a], &end, 10);
             if (errno != 0 || *end != '\0' || end == argv[a] || tolerate < 0 || tolerate > 255) {
                 std::fprintf(stderr, "imgcompare: --tolerate needs a delta from 0 to 255, not '%s'\n", argv[a]);
+                return 2;
+            }
+        } else if (arg == "--near" && a + 1 < argc) {
+            char* end = nullptr;
+            errno = 0;
+            near = std::strtol(argv[++a], &end, 10);
+            if (errno != 0 || *end != '\0' || end == argv[a] || near < 0 || near > 4) {
+                std::fprintf(stderr, "imgcompare: --near needs a distance from 0 to 4 pixels, not '%s'\n", argv[a]);
                 return 2;
             }
         } else if (arg == "--diff" && a + 1 < argc) {
@@ -123,23 +153,25 @@ int main(int argc, char** argv) {
     for (size_t p = 0; p < pixels; p++) {
         const unsigned char* e = &expected.rgb[3 * p];
         const unsigned char* g = &actual.rgb[3 * p];
-        unsigned d = 0;
-        for (int c = 0; c < 3; c++) d = std::max(d, unsigned(std::abs(int(e[c]) - int(g[c]))));
+        const unsigned d = delta(e, g);
         unsigned char* out = &diff.rgb[3 * p];
         for (int c = 0; c < 3; c++) out[c] = out[c] / 4;
         if (d <= unsigned(tolerate)) continue;
+        const unsigned x = unsigned(p % w), y = unsigned(p / w);
+        if (near > 0 && foundNear(actual, x, y, near, e, tolerate) && foundNear(expected, x, y, near, g, tolerate))
+            continue;
         differing++;
         sumDelta += d;
         maxDelta = std::max(maxDelta, d);
         buckets[d < 16 ? 0 : d < 64 ? 1 : d < 128 ? 2 : 3]++;
-        const unsigned x = unsigned(p % w), y = unsigned(p / w);
         x0 = std::min(x0, x), x1 = std::max(x1, x), y0 = std::min(y0, y), y1 = std::max(y1, y);
         out[0] = 255, out[1] = 0, out[2] = 0;
     }
     const double share = pixels ? 100.0 * differing / pixels : 0;
+    std::string how = tolerate > 0 ? " by more than " + std::to_string(tolerate) : "";
+    if (near > 0) how += " within " + std::to_string(near) + " pixel" + (near > 1 ? "s" : "");
     std::printf("imgcompare: %ux%u, max delta %u, mean delta %.4f, %zu of %zu pixels differ%s (%.4f%%, allowed %.4g%%)\n",
-                w, h, maxDelta, pixels ? sumDelta / pixels : 0, differing, pixels,
-                tolerate > 0 ? (" by more than " + std::to_string(tolerate)).c_str() : "", share, maxShare);
+                w, h, maxDelta, pixels ? sumDelta / pixels : 0, differing, pixels, how.c_str(), share, maxShare);
     if (diffPath && !writePng(diffPath, diff)) return 2;
     if (share <= maxShare) {
         std::printf("imgcompare: match: %s and %s\n", files[0], files[1]);

@@ -10,8 +10,8 @@ DevTools protocol with Debian's python3-websocket.
 A screen of several device pixels per CSS pixel is emulated with ratio= (or
 the environment's ZOU_WEB_RATIO, so that any test runs again at ratio 2): the
 canvas then has that many more pixels, and canvas_png brings its picture back
-to CSS size, each CSS pixel taken from one of its device pixels (the top-left
-one of each 2x2 at ratio 2), as glReadPixels reads the program's pixels.
+to CSS size, each CSS pixel taken from the device pixel under its centre, as
+the layer's glReadPixels reads the program's pixels.
 """
 import base64
 import http.server
@@ -176,8 +176,14 @@ class Browser:
         with open(device, "wb") as f:
             f.write(base64.b64decode(url.split(",", 1)[1]))
         if self.ratio != 1:
+            # Each CSS pixel from the device pixel under its centre, as the
+            # layer's glReadPixels reads: at ratio r the one at (r/2, r/2)
+            # from the block's lower-left, which -roll brings to the top-left
+            # corner that -sample takes.
             css = self.eval("[canvas.clientWidth, canvas.clientHeight]")
-            subprocess.run(["convert", device, "-sample", "%dx%d!" % tuple(css), path], check=True)
+            r = int(self.ratio)
+            roll = "-%d-%d" % (r // 2, r - 1 - r // 2) if r == self.ratio else "+0+0"
+            subprocess.run(["convert", device, "-roll", roll, "-sample", "%dx%d!" % tuple(css), path], check=True)
 
     def page_png(self, path):
         """The whole page as the browser shows it, as PNG."""
