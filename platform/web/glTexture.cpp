@@ -332,7 +332,8 @@ Texture* imageTarget(const char* name, GLenum target, int dims, GLint level, GLi
         setError(GL_INVALID_VALUE);
         return nullptr;
     }
-    const int iw = w - 2 * border, ih = h - 2 * border;
+    // A 1D image is one row: its border is at its two ends only.
+    const int iw = w - 2 * border, ih = dims == 1 ? h : h - 2 * border;
     const bool sizes = (powerOfTwo(iw) || (iw == 0 && w == 0)) && (powerOfTwo(ih) || (ih == 0 && h == 0));
     const bool fits = iw <= max && ih <= max;
     if (proxy) {
@@ -363,15 +364,16 @@ void defineLevel(Texture& t, GLenum target, int level, GLint internal, int w, in
     changing();
     const GLenum base = baseFormatOf(internal);
     TextureLevel& l = t.level[level];
+    const int by = target == GL_TEXTURE_1D ? 0 : border;  // 1D: no border rows
     l.width = w - 2 * border;
-    l.height = h - 2 * border;
+    l.height = h - 2 * by;
     l.border = border;
     l.internalFormat = internal;
     l.rgba.assign(size_t(l.width) * size_t(l.height) * 4, 0);
     // WebGL has no borders: the texels inside them are kept.
     for (int y = 0; y < l.height; ++y)
         for (int x = 0; x < l.width; ++x)
-            toTexels(base, &rgba[(size_t(y + border) * size_t(w) + size_t(x + border)) * 4],
+            toTexels(base, &rgba[(size_t(y + by) * size_t(w) + size_t(x + border)) * 4],
                      &l.rgba[(size_t(y) * size_t(l.width) + size_t(x)) * 4]);
     if (l.width > 0)
         t.levelsDefined |= 1u << level;
@@ -387,13 +389,14 @@ void defineLevel(Texture& t, GLenum target, int level, GLint internal, int w, in
     if (l.width > 0) uploadTexture(t, level, 0, 0, l.width, l.height, l.rgba.data(), true);
 }
 
-// A part of a defined level, (x, y) counted from the border's corner.
+// A part of a defined level at (x, y) in GL's texel coordinates, where the
+// border is at -1 and at the width.
 void replaceLevel(Texture& t, int level, int x, int y, int w, int h, const std::vector<float>& rgba) {
     changing();
     TextureLevel& l = t.level[level];
     const GLenum base = baseFormatOf(l.internalFormat);
     // What falls on the border is dropped with it.
-    int x0 = x - l.border, y0 = y - l.border, sx = 0, sy = 0, cw = w, ch = h;
+    int x0 = x, y0 = y, sx = 0, sy = 0, cw = w, ch = h;
     if (x0 < 0) sx = -x0, cw += x0, x0 = 0;
     if (y0 < 0) sy = -y0, ch += y0, y0 = 0;
     if (x0 + cw > l.width) cw = l.width - x0;
@@ -426,8 +429,8 @@ Texture* subTarget(GLenum target, int dims, GLint level, int x, int y, int w, in
         setError(GL_INVALID_OPERATION);
         return nullptr;
     }
-    const int b = l.border;
-    if (x < -b || y < -b || x + w > l.width + b || y + h > l.height + b) {
+    const int b = l.border, by = dims == 1 ? 0 : b;
+    if (x < -b || y < -by || x + w > l.width + b || y + h > l.height + by) {
         setError(GL_INVALID_VALUE);
         return nullptr;
     }
@@ -574,7 +577,9 @@ int getLevelParameter(GLenum target, GLint level, GLenum pname, GLint* out) {
     auto bits = [&](bool has) { return l.defined() && has ? 8 : 0; };
     switch (pname) {
     case GL_TEXTURE_WIDTH: *out = l.defined() ? l.width + 2 * l.border : 0; return 1;
-    case GL_TEXTURE_HEIGHT: *out = l.defined() ? l.height + 2 * l.border : 0; return 1;
+    case GL_TEXTURE_HEIGHT:
+        *out = !l.defined() ? 0 : target == GL_TEXTURE_1D || target == GL_PROXY_TEXTURE_1D ? 1 : l.height + 2 * l.border;
+        return 1;
     case GL_TEXTURE_BORDER: *out = l.border; return 1;
     case GL_TEXTURE_INTERNAL_FORMAT: *out = l.internalFormat; return 1;
     case GL_TEXTURE_RED_SIZE: case GL_TEXTURE_GREEN_SIZE: case GL_TEXTURE_BLUE_SIZE:
@@ -780,7 +785,7 @@ void glGetTexImage(GLenum target, GLint level, GLenum format, GLenum type, GLvoi
         return zw::setError(GL_INVALID_ENUM);
     const zw::Texture& t = zw::boundTo(target);
     const zw::TextureLevel& l = t.level[level];
-    if (!l.defined()) return;
+    if (!l.defined() || !pixels) return;
     const GLenum base = zw::baseFormatOf(l.internalFormat);
     std::vector<float> rgba(l.rgba.size());
     for (size_t i = 0; i < l.rgba.size(); i += 4) zw::fromTexel(base, &l.rgba[i], &rgba[i]);
@@ -791,7 +796,7 @@ void glReadPixels(GLint x, GLint y, GLsizei w, GLsizei h, GLenum format, GLenum 
     if (w < 0 || h < 0) return zw::setError(GL_INVALID_VALUE);
     if (zw::components(format) == 0 || (zw::typeSize(type) == 0 && type != GL_BITMAP))
         return zw::setError(GL_INVALID_ENUM);
-    if (!zw::outsideBlock()) return;
+    if (!zw::outsideBlock() || !pixels) return;
     if (format == GL_DEPTH_COMPONENT || format == GL_STENCIL_INDEX) {
         if (type == GL_BITMAP && format != GL_STENCIL_INDEX) return zw::setError(GL_INVALID_ENUM);
         zw::notDrawn(format == GL_DEPTH_COMPONENT ? "glReadPixels(GL_DEPTH_COMPONENT)" : "glReadPixels(GL_STENCIL_INDEX)");

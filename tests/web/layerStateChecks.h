@@ -419,6 +419,20 @@ const Row rows[] = {
          glGetTexImage(GL_TEXTURE_2D, 0, GL_LUMINANCE, GL_UNSIGNED_BYTE, out);
          return Values{double(out[1])};
      }, {51}},
+    {"glTexImage1D with a border; glTexSubImage1D over its first texels", [] {
+         GLubyte px[24];
+         for (int i = 0; i < 24; ++i) px[i] = GLubyte(10 * i);
+         glTexImage1D(GL_TEXTURE_1D, 0, GL_RGBA, 6, 1, GL_RGBA, GL_UNSIGNED_BYTE, px);
+         const GLubyte two[8] = {1, 2, 3, 4, 5, 6, 7, 8};
+         glTexSubImage1D(GL_TEXTURE_1D, 0, -1, 2, GL_RGBA, GL_UNSIGNED_BYTE, two);
+     }, GL_NO_ERROR, [] {
+         GLint w, h;
+         glGetTexLevelParameteriv(GL_TEXTURE_1D, 0, GL_TEXTURE_WIDTH, &w);
+         glGetTexLevelParameteriv(GL_TEXTURE_1D, 0, GL_TEXTURE_HEIGHT, &h);
+         GLubyte out[16];
+         glGetTexImage(GL_TEXTURE_1D, 0, GL_RGBA, GL_UNSIGNED_BYTE, out);
+         return Values{double(w), double(h), double(out[0]), double(out[4]), double(out[15])};
+     }, {6, 1, 5, 80, 190}},
     {"glTexParameteri checks its values", [] {
          glBindTexture(GL_TEXTURE_2D, texture);
          glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, GL_CLAMP);
