@@ -1,11 +1,12 @@
 // The web layer's GLUT shapes (platform/web/glutShapes.cpp, compiled here under
-// other names by glut_renamed.h) against freeglut's own: each shape is drawn
-// by both in GL's feedback mode, which hands back every primitive as Mesa
-// rasterises it, its vertices in order with their window position, lit colour
-// and texture coordinate. The two lists must agree: the same primitives in the
-// same order (so winding and flat shading's provoking vertices agree), the same
-// places, the same normals (three coloured lights from the axes, without
-// GL_NORMALIZE, so their lengths count too) and texture coordinates.
+// other names, zwSolidSphere..., by tests/CMakeLists.txt) against freeglut's
+// own: each shape is drawn by both in GL's feedback mode, which hands back
+// every primitive as Mesa rasterises it, its vertices in order with their
+// window position, lit colour and texture coordinate. The two lists must agree:
+// the same primitives in the same order (so winding and flat shading's
+// provoking vertices agree), the same places, the same normals (three coloured
+// lights from the axes, without GL_NORMALIZE, so their lengths count too) and
+// texture coordinates.
 //
 // Prints "ok: ..." or "FAIL: ..." per case; exit status 0 when all pass.
 #include <GL/freeglut.h>
@@ -127,7 +128,8 @@ int main(int argc, char** argv) {
         check(!theirs.empty() && same(theirs, feedback(c.ours, 0), c.within),
               std::string(c.name) + ": GLUT's primitives, vertices, normals and texture coordinates (" +
                   std::to_string(theirs.size()) + " values)");
-        check(!same(theirs, feedback(c.ours, 0.5f), c.within), std::string(c.name) + ": turned by half a degree, told apart");
+        check(!same(theirs, feedback(c.ours, 0.5f), c.within),
+              std::string(c.name) + ": turned by half a degree, told apart");
     }
     std::printf("shapes check: %d passed, %d failed\n", passed, failed);
     return failed == 0 ? 0 : 1;

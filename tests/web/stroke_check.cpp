@@ -1,10 +1,10 @@
-// The web layer's stroke fonts (platform/web/glutStroke.cpp, compiled here under
-// other names by glut_renamed.h) against freeglut's: every character of both
-// fonts is drawn in GL's feedback mode, which hands back each line segment as
-// drawn, and the two sets of segments are compared. Mono Roman must match as
-// placed; Roman glyphs must have the same strokes once their leftmost points
-// are lined up (GLUT's Roman spaces its characters by a table of its own, the
-// Hershey font by its glyphs' bounds).
+// The web layer's stroke fonts (platform/web/glutStroke.cpp, compiled here
+// under other names, zwStrokeCharacter..., by tests/CMakeLists.txt) against
+// freeglut's: every character of both fonts is drawn in GL's feedback mode,
+// which hands back each line segment as drawn, and the two sets of segments are
+// compared. Mono Roman must match as placed; Roman glyphs must have the same
+// strokes once their leftmost points are lined up (GLUT's Roman spaces its
+// characters by a table of its own, the Hershey font by its glyphs' bounds).
 //
 // Prints "ok: ..." or "FAIL: ..." per check; exit status 0 when all pass.
 #include <GL/freeglut.h>
