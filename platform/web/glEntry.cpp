@@ -444,28 +444,25 @@ void glGetMapiv(GLenum target, GLenum query, GLint* v) {
     for (int i = 0; i < n; ++i) v[i] = GLint(std::lround(d[i]));
 }
 
-void glMapGrid1d(GLint un, GLdouble, GLdouble) {
-    zw::report("glMapGrid1", [=] { return un < 1 ? GLenum(GL_INVALID_VALUE) : zw::outside(); });
+static void mapGrid(const char* name, GLint un, GLint vn) {
+    zw::report(name, [=] { return un < 1 || vn < 1 ? GLenum(GL_INVALID_VALUE) : zw::outside(); });
 }
-void glMapGrid1f(GLint un, GLfloat u1, GLfloat u2) { glMapGrid1d(un, u1, u2); }
-void glMapGrid2d(GLint un, GLdouble, GLdouble, GLint vn, GLdouble, GLdouble) {
-    zw::report("glMapGrid2", [=] { return un < 1 || vn < 1 ? GLenum(GL_INVALID_VALUE) : zw::outside(); });
-}
-void glMapGrid2f(GLint un, GLfloat u1, GLfloat u2, GLint vn, GLfloat v1, GLfloat v2) {
-    glMapGrid2d(un, u1, u2, vn, v1, v2);
-}
+void glMapGrid1d(GLint un, GLdouble, GLdouble) { mapGrid("glMapGrid1d", un, 1); }
+void glMapGrid1f(GLint un, GLfloat, GLfloat) { mapGrid("glMapGrid1f", un, 1); }
+void glMapGrid2d(GLint un, GLdouble, GLdouble, GLint vn, GLdouble, GLdouble) { mapGrid("glMapGrid2d", un, vn); }
+void glMapGrid2f(GLint un, GLfloat, GLfloat, GLint vn, GLfloat, GLfloat) { mapGrid("glMapGrid2f", un, vn); }
 
 // Allowed inside a block, where they would make vertices.
-void glEvalCoord1d(GLdouble) { zw::report("glEvalCoord", zw::ok); }
-void glEvalCoord1f(GLfloat) { zw::report("glEvalCoord", zw::ok); }
-void glEvalCoord1dv(const GLdouble*) { zw::report("glEvalCoord", zw::ok); }
-void glEvalCoord1fv(const GLfloat*) { zw::report("glEvalCoord", zw::ok); }
-void glEvalCoord2d(GLdouble, GLdouble) { zw::report("glEvalCoord", zw::ok); }
-void glEvalCoord2f(GLfloat, GLfloat) { zw::report("glEvalCoord", zw::ok); }
-void glEvalCoord2dv(const GLdouble*) { zw::report("glEvalCoord", zw::ok); }
-void glEvalCoord2fv(const GLfloat*) { zw::report("glEvalCoord", zw::ok); }
-void glEvalPoint1(GLint) { zw::report("glEvalPoint", zw::ok); }
-void glEvalPoint2(GLint, GLint) { zw::report("glEvalPoint", zw::ok); }
+void glEvalCoord1d(GLdouble) { zw::report("glEvalCoord1d", zw::ok); }
+void glEvalCoord1f(GLfloat) { zw::report("glEvalCoord1f", zw::ok); }
+void glEvalCoord1dv(const GLdouble*) { zw::report("glEvalCoord1dv", zw::ok); }
+void glEvalCoord1fv(const GLfloat*) { zw::report("glEvalCoord1fv", zw::ok); }
+void glEvalCoord2d(GLdouble, GLdouble) { zw::report("glEvalCoord2d", zw::ok); }
+void glEvalCoord2f(GLfloat, GLfloat) { zw::report("glEvalCoord2f", zw::ok); }
+void glEvalCoord2dv(const GLdouble*) { zw::report("glEvalCoord2dv", zw::ok); }
+void glEvalCoord2fv(const GLfloat*) { zw::report("glEvalCoord2fv", zw::ok); }
+void glEvalPoint1(GLint) { zw::report("glEvalPoint1", zw::ok); }
+void glEvalPoint2(GLint, GLint) { zw::report("glEvalPoint2", zw::ok); }
 
 void glEvalMesh1(GLenum mode, GLint, GLint) {
     zw::report("glEvalMesh1", [=] {

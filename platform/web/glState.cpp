@@ -803,11 +803,14 @@ void glPixelStorei(GLenum pname, GLint param) {
     const double v = param;
     zw::setParam(zw::By::PixelStore, pname, &v, false);
 }
-void glPixelTransferf(GLenum pname, GLfloat param) {
-    const double v = param;
-    if (zw::setParam(zw::By::PixelTransfer, pname, &v, false)) zw::notDrawn("glPixelTransfer");
+// The colour scales and biases apply to texture images and glReadPixels;
+// the maps, index and depth settings are kept for glGet only.
+static void pixelTransfer(const char* name, GLenum pname, double v) {
+    const bool used = pname >= GL_RED_SCALE && pname <= GL_ALPHA_BIAS;
+    if (zw::setParam(zw::By::PixelTransfer, pname, &v, false) && !used) zw::notDrawn(name);
 }
-void glPixelTransferi(GLenum pname, GLint param) { glPixelTransferf(pname, GLfloat(param)); }
+void glPixelTransferf(GLenum pname, GLfloat param) { pixelTransfer("glPixelTransferf", pname, param); }
+void glPixelTransferi(GLenum pname, GLint param) { pixelTransfer("glPixelTransferi", pname, param); }
 
 }  // extern "C"
 

@@ -341,6 +341,41 @@ const Row rows[] = {
          glListBase(lists - 2);  // the base applies when the list runs
          glCallList(l);
      }, GL_NO_ERROR, [] { return get(GL_LINE_WIDTH, 1); }, {2}},
+    {"a list keeps a texture image as it was at glNewList's time", [] {
+         GLubyte px[4] = {10, 20, 30, 40};
+         const GLuint l = glGenLists(1);
+         glBindTexture(GL_TEXTURE_2D, texture);
+         glNewList(l, GL_COMPILE);
+         glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA, 1, 1, 0, GL_RGBA, GL_UNSIGNED_BYTE, px);
+         glEndList();
+         px[0] = 99;
+         glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA, 1, 1, 0, GL_RGBA, GL_UNSIGNED_BYTE, px);
+         glCallList(l);
+     }, GL_NO_ERROR, [] {
+         GLubyte out[4];
+         glGetTexImage(GL_TEXTURE_2D, 0, GL_RGBA, GL_UNSIGNED_BYTE, out);
+         return Values{double(out[0]), double(out[3])};
+     }, {10, 40}},
+    {"a list's glRasterPos takes the matrices current when it runs", [] {
+         const GLuint l = glGenLists(1);
+         glNewList(l, GL_COMPILE);
+         glRasterPos2f(10, 10);
+         glEndList();
+         glPushMatrix();
+         glTranslatef(5, 0, 0);
+         glCallList(l);
+         glPopMatrix();
+     }, GL_NO_ERROR, [] { return get(GL_CURRENT_RASTER_POSITION, 2); }, {15, 10}, true},
+    {"GL_CURRENT_BIT holds the raster position", [] {
+         glRasterPos2f(10, 10);
+         glPushAttrib(GL_CURRENT_BIT);
+         glRasterPos2f(-10, 50);
+         glPopAttrib();
+     }, GL_NO_ERROR, [] {
+         return Values{get(GL_CURRENT_RASTER_POSITION_VALID, 1)[0], get(GL_CURRENT_RASTER_POSITION, 1)[0]};
+     }, {1, 10}, true},
+    {"glPixelTransfer is kept", [] { glPixelTransferf(GL_RED_SCALE, 2), glPixelTransferi(GL_INDEX_SHIFT, -3); },
+     GL_NO_ERROR, [] { return Values{get(GL_RED_SCALE, 1)[0], get(GL_INDEX_SHIFT, 1)[0]}; }, {2, -3}},
     {"glNewList inside a list", [] {
          const GLuint l = glGenLists(2);
          glNewList(l, GL_COMPILE);
