@@ -47,7 +47,9 @@ void sphere(double r, int slices, int stacks, bool wire) {
         cp[i] = std::cos(a), sp[i] = std::sin(a);
     }
     cp[stacks] = -1, sp[stacks] = 0;
-    auto at = [&](int i, int j) { vertex(ct[j] * sp[i], st[j] * sp[i], cp[i], r * ct[j] * sp[i], r * st[j] * sp[i], r * cp[i]); };
+    auto at = [&](int i, int j) {
+        vertex(ct[j] * sp[i], st[j] * sp[i], cp[i], r * ct[j] * sp[i], r * st[j] * sp[i], r * cp[i]);
+    };
     if (wire) {
         for (int j = 0; j < slices; ++j) {  // the meridians, pole to pole
             glBegin(GL_LINE_STRIP);
@@ -250,7 +252,8 @@ void icosahedron(bool wire) {
                                       3, 8, 4,  4, 9, 5,  5, 10, 1,  1, 10, 6,  2, 6, 7,   3, 7, 8,   4, 8, 9,
                                       5, 9, 10, 11, 10, 9, 11, 6, 10, 11, 7, 6, 11, 8, 7, 11, 9, 8};
     // GLUT's normals are the edges' cross products, unnormalised: the area of
-    // the parallelogram of two edges, e^2 sin 60 for the edge e = 4 / sqrt(10 + 2 sqrt 5).
+    // the parallelogram of two edges, e^2 sin 60 for the edge
+    // e = 4 / sqrt(10 + 2 sqrt 5).
     const double e2 = 16 / (10 + 2 * std::sqrt(5.0));
     double lengths[20];
     for (double& l : lengths) l = e2 * std::sqrt(3.0) / 2;
@@ -283,8 +286,9 @@ void rhombicDodecahedron(bool wire) {
     const double v[14][3] = {{0, 0, 1},   {h, 0, 0.5},  {0, h, 0.5},  {-h, 0, 0.5}, {0, -h, 0.5},
                              {h, h, 0},   {-h, h, 0},   {-h, -h, 0},  {h, -h, 0},   {h, 0, -0.5},
                              {0, h, -0.5}, {-h, 0, -0.5}, {0, -h, -0.5}, {0, 0, -1}};
-    static const int faces[12 * 4] = {0, 1, 5, 2, 0, 2, 6, 3, 0, 3, 7, 4,  0, 4, 8, 1,   5, 10, 6, 2,   6, 11, 7, 3,
-                                      7, 12, 8, 4, 8, 9, 5, 1, 5, 9, 13, 10, 6, 10, 13, 11, 7, 11, 13, 12, 8, 12, 13, 9};
+    static const int faces[12 * 4] = {0, 1, 5, 2,   0, 2, 6, 3,    0, 3, 7, 4,    0, 4, 8, 1,
+                                      5, 10, 6, 2,  6, 11, 7, 3,   7, 12, 8, 4,   8, 9, 5, 1,
+                                      5, 9, 13, 10, 6, 10, 13, 11, 7, 11, 13, 12, 8, 12, 13, 9};
     // GLUT's normals of the faces round the poles are sqrt(1/2) long.
     static const double lengths[12] = {h, h, h, h, 1, 1, 1, 1, h, h, h, h};
     polyhedron(v, faces, 12, 4, wire, 1, nullptr, lengths);
@@ -298,7 +302,8 @@ void sponge(int levels, const double offset[3], double scale, bool wire) {
     }
     scale /= 2;
     for (const auto& corner : tetraVertices) {
-        const double o[3] = {offset[0] + scale * corner[0], offset[1] + scale * corner[1], offset[2] + scale * corner[2]};
+        const double o[3] = {offset[0] + scale * corner[0], offset[1] + scale * corner[1],
+                             offset[2] + scale * corner[2]};
         sponge(levels - 1, o, scale, wire);
     }
 }
@@ -455,7 +460,9 @@ extern "C" {
 
 void glutSolidSphere(double radius, GLint slices, GLint stacks) { sphere(radius, slices, stacks, false); }
 void glutWireSphere(double radius, GLint slices, GLint stacks) { sphere(radius, slices, stacks, true); }
-void glutSolidCone(double base, double height, GLint slices, GLint stacks) { cone(base, height, slices, stacks, false); }
+void glutSolidCone(double base, double height, GLint slices, GLint stacks) {
+    cone(base, height, slices, stacks, false);
+}
 void glutWireCone(double base, double height, GLint slices, GLint stacks) { cone(base, height, slices, stacks, true); }
 void glutSolidCylinder(double radius, double height, GLint slices, GLint stacks) {
     cylinder(radius, height, slices, stacks, false);

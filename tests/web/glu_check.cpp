@@ -319,7 +319,8 @@ void images() {
         for (int t = 0; t < mine[l].width * mine[l].width * 3; ++t) {
             const int x = t / 3 % mine[l].width, y = t / 3 / mine[l].width, k = t % 3, up = mine[l - 1].width;
             auto at = [&](int yy, int xx) { return mine[l - 1].bytes[(yy * up + xx) * 3 + k]; };
-            const double mean = (at(2 * y, 2 * x) + at(2 * y, 2 * x + 1) + at(2 * y + 1, 2 * x) + at(2 * y + 1, 2 * x + 1)) / 4.0;
+            const double mean =
+                (at(2 * y, 2 * x) + at(2 * y, 2 * x + 1) + at(2 * y + 1, 2 * x) + at(2 * y + 1, 2 * x + 1)) / 4.0;
             halved = halved && std::fabs(mine[l].bytes[t] - mean) <= 0.5;
         }
     check(sizes && worst <= 1 && halved,

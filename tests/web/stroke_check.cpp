@@ -129,7 +129,8 @@ int main(int argc, char** argv) {
         }
         const bool expected = differ == own;
         check(expected, std::string(name) + ": every glyph has GLUT's strokes (" + std::to_string(alike) +
-                            " alike; differing: \"" + printable(differ) + "\", GLUT's own: \"" + printable(own) + "\")");
+                            " alike; differing: \"" + printable(differ) + "\", GLUT's own: \"" + printable(own) +
+                            "\")");
         if (f) check(advances == 96, "Mono Roman: every character advances by GLUT's 104.76");
 
         // A control: a glyph moved by a tenth of a unit is told apart.
