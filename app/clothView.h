@@ -19,9 +19,8 @@
 // It holds every feature of drapeApp's height field (the slope, trough,
 // ledge, plateau, hump, wall, ramp and both blocks), ends inside the floor
 // behind the ramp (the plateau, trough and hump come back beyond y = 61, out
-// of the cloth's reach), and is also the box a
-// grabbed knob may be pulled about in, so the cloth never leaves the ground
-// that is shown.
+// of the cloth's reach), and is also the box a grabbed knob may be pulled
+// about in, so the cloth never leaves the ground that is shown.
 #define CLOTH_GROUND_X0 (-34.0f)
 #define CLOTH_GROUND_X1 72.0f
 #define CLOTH_GROUND_Y0 (-39.5f)
@@ -65,7 +64,7 @@ public:
     void draw(drapeApp& app);
 
     // One displayed frame of a cloth of either kind with this view, as its
-    // program makes it: placeCloth, the kind's step, draw(), the frame count.
+    // program makes it: placeCloth, the cloth's step, draw(), the frame count.
     // With everything off it is the application's own draw(), call for call.
     void drawFrame(drapeCloth& cloth);
 

@@ -31,6 +31,19 @@ struct clothknob {
 #define DRAPE_REST_LENGTH 1.0f   // the springs' rest length, the grid's spacing at the start
 #define DRAPE_GRAVITY (-0.1f)    // enviro's z: added to every free knob's velocity each frame
 
+// The grid's springs. Knob k sits in column k % DRAPE_SIDE and row
+// k / DRAPE_SIDE; its neighbours, in the order their springs are summed, are
+// the previous column, the next column, the previous row and the next row,
+// each missing on its own border of the grid.
+constexpr int drapeNeighbourOffset[4] = {-1, 1, -DRAPE_SIDE, DRAPE_SIDE};
+struct drapeNeighbours {
+    bool has[4];  // in the order of drapeNeighbourOffset
+};
+inline drapeNeighbours drapeNeighboursOf(int k) {
+    const int col = k % DRAPE_SIDE;
+    return {{col != 0, col != DRAPE_SIDE - 1, k >= DRAPE_SIDE, k < DRAPE_KNOBS - DRAPE_SIDE}};
+}
+
 class drapeApp : public zoApp {
 public:
     zoMeshShape* blanky;
@@ -43,9 +56,18 @@ public:
     float dist1, dist2, dist3, dist4;
     float fx, fy, j;
     int i;  // knob index of the loop at work
-    int h;  // inner index of the drawing loop
+    int h;  // left as the drawing loop's inner index once ended (the loop counts in locals)
     int m;  // frame counter
     int n;
+    // With drapeApp's own surface: each frozen knob's first 16 bytes (pos and
+    // vel.x) as the contact pass last found it at or above the ground. A frozen
+    // knob still there, bit for bit, would pass the test again and is not
+    // tested; one that anybody moved (the knobs are public) is. At the start
+    // pos (0, 0, +inf), above any ground.
+    struct restingPlace {
+        alignas(16) unsigned char bytes[16];
+    };
+    restingPlace restsAt[DRAPE_KNOBS];
     // The class that declared itself with keepsOwnParts (see there), and
     // whether that class has drapeApp's own rungef and surface.
     const std::type_info* declaredClass;
@@ -53,16 +75,17 @@ public:
 
     drapeApp();
 
-    // One frame: the cloth's transforms, the camera capture, the simulation
-    // passes below, the wire grid, and the frame counter.
+    // One frame: the cloth's transforms, the camera capture, step(), the wire
+    // grid, and the frame counter.
     void draw() override;
     virtual void rungef(clothknob* P, zoVec3f& vstore, zoVec3f ref, int i);
     virtual float surface(float x, float y);
 
-    // The simulation passes of one frame, in the order draw() runs them. They
-    // make no GL call, so tools and benchmarks can advance the cloth without a
-    // window; draw() is exactly these plus the GL calls.
-    void step();          // contactPass(), stagePass(), updatePass()
+    // The simulation of one frame, in the order draw() runs it. It makes no GL
+    // call, so tools and benchmarks can advance the cloth without a window;
+    // draw() is exactly this plus the GL calls. A cloth of another integrator
+    // (stableDrapeApp) overrides it.
+    virtual void step();  // contactPass(), stagePass(), updatePass()
     void contactPass();   // lift knobs below the surface onto it and freeze them
     void stagePass();     // four rungef stages per free knob
     void updatePass();    // weighted update, enviro, damping and motion
@@ -70,9 +93,10 @@ public:
     // Whether this cloth's rungef and surface are drapeApp's own. Then the
     // stage pass computes each free knob's stage value once, leaving k1 .. k4
     // and the scratch exactly as the four calls would, and the contact pass
-    // skips frozen knobs (they lie exactly on the surface). Otherwise every call
-    // is made, in the same order and with the same arguments. Decided per pass:
-    // true only for a cloth whose class is the one that declared itself last.
+    // asks the ground once per knob it tests and passes over frozen knobs still
+    // where it found them (restsAt). Otherwise every call is made, in the same
+    // order and with the same arguments. Decided per pass: true only for a
+    // cloth whose class is the one that declared itself last.
     bool ownRungef() const { return declaredOwnRungef && typeid(*this) == *declaredClass; }
     bool ownSurface() const { return declaredOwnSurface && typeid(*this) == *declaredClass; }
 
@@ -96,10 +120,11 @@ protected:
 };
 
 // How rungef and the stage pass compute the springs: one knob's four springs
-// side by side in SSE2 lanes, or (in the stage pass) several knobs side by side
-// in SSE2 or AVX lanes; or plain scalar code, for processors without SSE2 and
-// the web build. Chosen at start-up from the processor (AVX where it has it);
-// every choice gives the same bits, and the tests run each the processor has.
+// side by side in lanes, or (in the stage pass) four knobs side by side, with
+// SSE2 or AVX instructions (app/drapeLanes.h); or plain scalar code, for
+// processors without SSE2 and the web build. Chosen at start-up from the
+// processor (AVX where it has it); every choice gives the same bits, and the
+// tests run each the processor has.
 enum drapeLanes { DRAPE_LANES_PLAIN, DRAPE_LANES_SSE2, DRAPE_LANES_AVX };
 extern drapeLanes drapeSpringLanes;
 // Whether this build and processor can run that choice.

@@ -24,14 +24,7 @@ drapeCloth::~drapeCloth() {
 void drapeCloth::release() {
     if (app == nullptr) return;
     delete app->blanky;
-    // Each is destroyed as exactly what its factory made (the application
-    // classes have no virtual destructor), then its memory is released as the
-    // factory's new got it.
-    if (kind == DRAPE_STABLE)
-        stable()->~stableDrapeApp();
-    else
-        app->~drapeApp();
-    ::operator delete(static_cast<void*>(app));
+    delete app;  // as what it is: the application classes' destructor is virtual
     app = nullptr;
 }
 
@@ -42,18 +35,9 @@ bool drapeCloth::restart() {
     return app != nullptr;
 }
 
-stableDrapeApp* drapeCloth::stable() const {
-    return kind == DRAPE_STABLE ? static_cast<stableDrapeApp*>(app) : nullptr;
-}
-
 void drapeCloth::step(long frames) {
     if (app == nullptr) return;
-    for (long f = 0; f < frames; f++) {
-        if (kind == DRAPE_STABLE)
-            stable()->stableStep();
-        else
-            app->step();
-    }
+    for (long f = 0; f < frames; f++) app->step();
     frame += frames;
 }
 

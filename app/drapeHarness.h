@@ -10,8 +10,6 @@
 
 #include "app/drapeApp.h"
 
-class stableDrapeApp;
-
 // The two cloths: drapeApp's faithful step, and stableDrapeApp's substeps.
 enum drapeKind { DRAPE_FAITHFUL, DRAPE_STABLE };
 
@@ -32,12 +30,11 @@ public:
     drapeCloth& operator=(const drapeCloth&) = delete;
     drapeApp* operator->() const { return app; }
     drapeApp& operator*() const { return *app; }
-    // The stable cloth through its own class; null for drape's cloth.
-    stableDrapeApp* stable() const;
 
-    // The simulation of `frames` displayed frames, without any GL call: the
-    // state after N steps is bit for bit the state after the program's Nth
-    // picture (draw() only adds transforms, the camera capture and drawing).
+    // The simulation of `frames` displayed frames (the cloth's own step()),
+    // without any GL call: the state after N steps is bit for bit the state
+    // after the program's Nth picture (draw() only adds transforms, the camera
+    // capture and drawing).
     void step(long frames = 1);
     // Back to frame 0, a new cloth as laid out; false if there was no memory.
     bool restart();

@@ -80,7 +80,7 @@ void drapeTestbed::draw() {
     haveView = true;
 
     if (!paused || stepRequested) {
-        stableStep();
+        step();
         m += 1;
         stepRequested = false;
         if (!paused) countFrame();  // single steps are no frame rate
@@ -291,10 +291,9 @@ void drapeTestbed::peel() {
     for (int i = 0; i < DRAPE_KNOBS; i++) {
         clothknob& k = thread[i];
         if (!k.on_surf) continue;
-        const int col = i % DRAPE_SIDE;
-        const bool freeBeside = (col > 0 && !thread[i - 1].on_surf) || (col < DRAPE_SIDE - 1 && !thread[i + 1].on_surf) ||
-                                (i >= DRAPE_SIDE && !thread[i - DRAPE_SIDE].on_surf) ||
-                                (i < DRAPE_KNOBS - DRAPE_SIDE && !thread[i + DRAPE_SIDE].on_surf);
+        const drapeNeighbours n = drapeNeighboursOf(i);
+        bool freeBeside = false;
+        for (int d = 0; d < 4; d++) freeBeside |= n.has[d] && !thread[i + drapeNeighbourOffset[d]].on_surf;
         if (!freeBeside) continue;
         zoVec3f pull;
         rungef(thread, pull, zero, i);

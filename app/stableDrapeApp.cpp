@@ -78,7 +78,7 @@ void stableDrapeApp::subUpdatePass() {
     }
 }
 
-void stableDrapeApp::stableStep() {
+void stableDrapeApp::step() {
     // The contact pass runs before every substep, so a knob that a substep
     // carries below the ground is set onto it and frozen at the next one.
     for (int s = 0; s < substeps; s++) {
@@ -87,11 +87,4 @@ void stableDrapeApp::stableStep() {
         subUpdatePass();
         afterSubstep();
     }
-}
-
-void stableDrapeApp::draw() {
-    placeCloth();
-    stableStep();
-    drawCloth();
-    m += 1;
 }

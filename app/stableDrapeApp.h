@@ -22,18 +22,14 @@ public:
     // 1 is refused with a message and changes nothing.
     void setSubsteps(int count);
 
-    // One frame: drapeApp's transforms and camera capture, stableStep(), the
-    // same white wire grid, and the frame counter.
-    void draw() override;
-
-    // The simulation of one frame without any GL call (for tools and tests):
-    // `substeps` times drapeApp's contact pass, its four-stage pass, and
-    // subUpdatePass().
-    void stableStep();
+    // The simulation of one frame, without any GL call: `substeps` times
+    // drapeApp's contact pass, its four-stage pass, and subUpdatePass().
+    // drapeApp's draw() runs it between the same transforms and wire grid.
+    void step() override;
     // The update of one substep: the weighted stages scaled to the substep,
     // subEnviro, subDamping and a move by subStep.
     void subUpdatePass();
-    // Called by stableStep at the end of every substep; does nothing here. A
+    // Called by step() at the end of every substep; does nothing here. A
     // subclass that moves knobs itself (the testbed's grabbed knob) does it
     // here, so that every substep sees the move.
     virtual void afterSubstep() {}

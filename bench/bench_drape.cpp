@@ -30,7 +30,7 @@
 
 #include "app/drapeHarness.h"
 #include "platform/fake/fakegl.h"
-#include "tests/unit/drape_reference.h"
+#include "app/drapeReference.h"
 
 namespace {
 

@@ -20,7 +20,7 @@ template <class T>
 struct Cloth {
     std::unique_ptr<T> app{new T};
     explicit Cloth(int frame) {
-        for (int f = 0; f < frame; f++) app->stableStep();
+        for (int f = 0; f < frame; f++) app->step();
     }
     ~Cloth() { delete app->blanky; }
 };
@@ -36,7 +36,7 @@ void allFree(benchmark::State& state) {
         // they are read in a frame.
         std::copy(start.app->thread, start.app->thread + DRAPE_KNOBS, c.app->thread);
         state.ResumeTiming();
-        c.app->stableStep();
+        c.app->step();
         benchmark::DoNotOptimize(c.app->thread[1830].pos);
     }
 }
@@ -47,7 +47,7 @@ template <class T>
 void atRest(benchmark::State& state) {
     Cloth<T> c(450);
     for (auto _ : state) {
-        c.app->stableStep();
+        c.app->step();
         benchmark::DoNotOptimize(c.app->thread[1830].pos);
     }
 }

@@ -38,7 +38,7 @@ struct SavedTestbed {
         }
         app->showStatus = false;
         app->resize(0, 0, 1024, 768);
-        for (int k = 0; k < f; k++) app->stableStep();
+        for (int k = 0; k < f; k++) app->step();
         app->m = f;
         knobs.assign(app->thread, app->thread + DRAPE_KNOBS);
     }

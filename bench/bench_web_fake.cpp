@@ -1,5 +1,5 @@
 // The native side of the web page's measurement (drape.html?bench): one drape
-// frame at frame 10 as bench/drapeFrameCost.h defines it, with the GL
+// frame at frame 10 as app/drapeFrameCost.h defines it, with the GL
 // stand-in reduced to no-ops, and its simulation alone. tools/web-bench.sh
 // runs this beside the page and prints the ratios.
 #include <benchmark/benchmark.h>
@@ -8,7 +8,7 @@
 #include <cstdio>
 #include <cstdlib>
 
-#include "bench/drapeFrameCost.h"
+#include "app/drapeFrameCost.h"
 #include "platform/fake/fakegl.h"
 
 namespace {

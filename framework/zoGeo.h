@@ -6,6 +6,8 @@
 /// The root of the application class tree.
 class zoGeo {
 public:
+    /// Virtual, so that an application is deleted as what it is.
+    virtual ~zoGeo() = default;
     /// Called once per idle tick on an application (zoApp); does nothing here.
     virtual void idle() {}
     /// Called once per display event on an application (zoApp); does nothing here.

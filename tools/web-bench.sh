@@ -4,7 +4,7 @@
 # drape.html?bench under headless Chromium (SwiftShader, 1024x768) the wasm
 # simulation, the wasm side of a frame (simulation and the vertex buffer, no
 # WebGL), the frame with its WebGL calls, and the frames per second; then the
-# ratios. Medians; both sides measure the frame as bench/drapeFrameCost.h says.
+# ratios. Medians; both sides measure the frame as app/drapeFrameCost.h says.
 # Figures, not a test: nothing fails on a slow machine.
 set -euo pipefail
 here="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"

@@ -10,7 +10,7 @@
 
 #include "app/drapeApp.h"
 #include "platform/fake/fakegl.h"
-#include "tests/unit/drape_reference.h"
+#include "app/drapeReference.h"
 #include "app/drapeHarness.h"
 
 namespace {
@@ -92,7 +92,6 @@ TEST(DrapeLayout, ExportsTheFactoryAndTheModuleKind) {
     EXPECT_STREQ(my_type, "App");
     fakegl::reset();
     zoApp* made = makeApp();
-    // Released as what it is (the application classes have no virtual destructor).
     std::unique_ptr<drapeApp> app(dynamic_cast<drapeApp*>(made));
     ASSERT_NE(app, nullptr);
     delete app->blanky;

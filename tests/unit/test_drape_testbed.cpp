@@ -275,7 +275,7 @@ TEST(Testbed, GrabbedKnobFollowsAtTheBoundedSpeedAndIsLetGo) {
 
 TEST(Testbed, KnobOnTheGroundComesFreeAndFreezesAgainOnTouching) {
     auto t = newTestbed();
-    for (int f = 0; f < 300; f++) t->stableStep();
+    for (int f = 0; f < 300; f++) t->step();
     frame(*t);
     int k = -1;  // the lowest knob on the ground
     for (int i = 0; i < DRAPE_KNOBS; i++)

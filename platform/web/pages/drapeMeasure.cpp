@@ -1,11 +1,11 @@
 // ?bench on drape's page: the wasm side of one frame, measured in the page as
-// the native benchmark bench_web_fake measures it (bench/drapeFrameCost.h).
+// the native benchmark bench_web_fake measures it (app/drapeFrameCost.h).
 // Returns JSON: the simulation alone, the frame without WebGL (simulation and
 // building the vertex buffer: the layer's submission turned off), and the frame
 // with its WebGL calls issued; medians in microseconds.
 #include <cstdio>
 
-#include "bench/drapeFrameCost.h"
+#include "app/drapeFrameCost.h"
 #include "platform/web/glState.h"
 
 extern "C" const char* zouWebMeasure(void) {

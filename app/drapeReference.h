@@ -1,7 +1,7 @@
 // The cloth's frame written the plain way, one spring at a time in scalar code
 // with the vector operations straight from the rule: the yardstick that the
 // unit tests hold every computing path against, bit for bit, and that the
-// cloth benchmark times beside the real step.
+// cloth benchmark times beside the real step. Not part of the programs.
 #pragma once
 
 #include "app/drapeApp.h"
@@ -18,12 +18,10 @@ struct Scratch {
 // Knob i's stage value; s holds the scratch before and after, as rungef's
 // fields do (a missing neighbour's vector is the old one times 0).
 inline zoVec3f stage(const clothknob* P, int i, Scratch& s) {
-    const int col = i % DRAPE_SIDE;
-    const bool has[4] = {col != 0, col != DRAPE_SIDE - 1, !(i <= DRAPE_SIDE - 1), !(i >= DRAPE_KNOBS - DRAPE_SIDE)};
-    const int off[4] = {-1, 1, -DRAPE_SIDE, DRAPE_SIDE};
+    const drapeNeighbours n = drapeNeighboursOf(i);
     for (int d = 0; d < 4; d++) {
-        if (has[d]) {
-            s.del[d] = P[i + off[d]].pos - P[i].pos;
+        if (n.has[d]) {
+            s.del[d] = P[i + drapeNeighbourOffset[d]].pos - P[i].pos;
             s.dist[d] = s.del[d].length();
         } else {
             s.del[d] *= 0.0f;
