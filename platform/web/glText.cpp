@@ -153,29 +153,6 @@ void drawLine(const Font& f, const unsigned char* text, size_t n) {
 
 extern "C" {
 
-// Stand-ins until the state side sets the raster position itself (its
-// definitions replace these weak ones): transformed, clipped as a point, the
-// colour taken now.
-__attribute__((weak)) void glRasterPos3f(GLfloat x, GLfloat y, GLfloat z) {
-    if (!zw::record([=] { glRasterPos3f(x, y, z); })) return;
-    zw::State& s = zw::state();
-    const zw::Mat m = zw::multiply(s.projection.back(), s.modelview.back());
-    float clip[4];
-    for (int r = 0; r < 4; ++r) clip[r] = m.m[r] * x + m.m[4 + r] * y + m.m[8 + r] * z + m.m[12 + r];
-    const float w = std::fabs(clip[3]);
-    s.rasterValid = clip[3] != 0 && std::fabs(clip[0]) <= w && std::fabs(clip[1]) <= w && std::fabs(clip[2]) <= w;
-    if (!s.rasterValid) return;
-    // GL's viewport transform, x_d p_x / 2 + o_x, rounds as Mesa's does.
-    const float halfW = 0.5f * float(s.viewport[2]), halfH = 0.5f * float(s.viewport[3]);
-    s.rasterPos[0] = clip[0] / clip[3] * halfW + (float(s.viewport[0]) + halfW);
-    s.rasterPos[1] = clip[1] / clip[3] * halfH + (float(s.viewport[1]) + halfH);
-    s.rasterPos[2] = (clip[2] / clip[3] + 1) * 0.5f;
-    s.rasterPos[3] = clip[3];
-    for (int i = 0; i < 4; ++i) s.rasterColor[i] = s.color[i];
-}
-__attribute__((weak)) void glRasterPos2f(GLfloat x, GLfloat y) { glRasterPos3f(x, y, 0); }
-__attribute__((weak)) void glRasterPos2i(GLint x, GLint y) { glRasterPos3f(GLfloat(x), GLfloat(y), 0); }
-
 void glBitmap(GLsizei width, GLsizei height, GLfloat xorig, GLfloat yorig, GLfloat xmove, GLfloat ymove,
               const GLubyte* bitmap) {
     if (width < 0 || height < 0) return zw::setError(GL_INVALID_VALUE);
