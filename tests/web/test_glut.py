@@ -97,7 +97,7 @@ def start(b, ratio):
     t.check(b.eval(GEOMETRY) == [320 * ratio, 240 * ratio, "320px", "240px", "40px", "30px"],
             "ratio %d: glutevents' canvas is 320 x 240 at (40, 30), its buffer x%d: %s" % (ratio, ratio, b.eval(GEOMETRY)))
     first = [l for l in b.console if l.startswith(("window", "reshape", "display"))][:3]
-    t.check(first == ["window 320 240 at 40 30, depth 1, double 1", "reshape 320 240", "display 0"],
+    t.check(first == ["window 320 240 at 40 30, depth 1, double 1", "reshape 320 240, window 320 240 at 40 30", "display 0"],
             "the program sees CSS pixels; reshape comes once before the first display: %s" % first)
     t.check(lines(b, "timer") == ["timer %d at least 1 ms" % i for i in (1, 2, 3)],
             "three chained timers fire in order, after their delay: %s" % lines(b, "timer"))
@@ -205,7 +205,7 @@ def ratio_change(b, ratio):
     b.call("Emulation.setDeviceMetricsOverride", width=801, height=600, deviceScaleFactor=2, mobile=False)
     b.wait("canvas.width == 640", timeout=10)
     b.wait("document.getElementById('output').textContent.split('display').length - 1 > %d" % displays, timeout=10)
-    t.check(b.eval(GEOMETRY) == [640, 480, "320px", "240px", "40px", "30px"] and lines(b, "reshape") == ["reshape 320 240"],
+    t.check(b.eval(GEOMETRY) == [640, 480, "320px", "240px", "40px", "30px"] and lines(b, "reshape") == ["reshape 320 240, window 320 240 at 40 30"],
             "ratio 1 to 2 while running: the buffer doubles, drawn anew, no new reshape: %s %s" % (
                 b.eval(GEOMETRY), lines(b, "reshape")))
 
@@ -239,6 +239,27 @@ def every_entry(b, ratio):
             "every GLUT 3.7 and freeglut entry point declared links: %s (%s)" % (count, b.status()))
 
 
+def window(b, ratio):
+    """The program moves, resizes, renames its window, fills the page and
+    comes back."""
+    start(b, ratio)
+    b.letter("w")
+    b.wait("document.getElementById('output').textContent.includes('reshape 200 100')", timeout=10)
+    t.check(b.eval(GEOMETRY) == [200 * ratio, 100 * ratio, "200px", "100px", "10px", "20px"] and
+            b.eval("document.title") == "moved" and lines(b, "reshape")[-1] == "reshape 200 100, window 200 100 at 10 20",
+            "glutReshapeWindow, glutPositionWindow, glutSetWindowTitle: %s %s %s" % (
+                b.eval(GEOMETRY), b.eval("document.title"), lines(b, "reshape")[-1:]))
+    b.letter("f")
+    b.wait("document.getElementById('output').textContent.includes('reshape 800 600')", timeout=10)
+    t.check(b.eval(GEOMETRY)[2:] == ["800px", "600px", "0px", "0px"], "glutFullScreen fills the page: %s" % b.eval(GEOMETRY))
+    b.letter("g")
+    b.wait("canvas.style.width == '200px'", timeout=10)
+    b.pump(0.2)
+    t.check(b.eval(GEOMETRY)[2:] == ["200px", "100px", "10px", "20px"] and
+            lines(b, "reshape")[-1] == "reshape 200 100, window 200 100 at 10 20",
+            "glutLeaveFullScreen brings the window back: %s %s" % (b.eval(GEOMETRY), lines(b, "reshape")[-1:]))
+
+
 # name, device pixel ratio, case
 CASES = [
     ("square", 1, square),
@@ -246,7 +267,7 @@ CASES = [
     ("every entry point", 1, every_entry),
     ("events", 1, mouse), ("events", 2, mouse),
     ("menu", 1, menu), ("menu", 2, menu),
-    ("keys", 1, keys), ("exit", 1, exits), ("leave", 1, leaves), ("ratio change", 1, ratio_change),
+    ("keys", 1, keys), ("window", 1, window), ("window", 2, window), ("exit", 1, exits), ("leave", 1, leaves), ("ratio change", 1, ratio_change),
 ]
 
 with Browser(web, 800, 600, ratio=1) as b:

@@ -6,7 +6,9 @@
      q      exit(3)
      l      glutLeaveMainLoop
      c      a crosshair cursor
-     i      held keys no longer repeat (glutIgnoreKeyRepeat)                */
+     i      held keys no longer repeat (glutIgnoreKeyRepeat)
+     w      the window 200 x 100 at 10, 20, titled "moved"
+     f, g   fill the page (glutFullScreen), back (glutLeaveFullScreen)      */
 #include <GL/freeglut.h>
 #include <stdio.h>
 #include <stdlib.h>
@@ -25,7 +27,8 @@ static void display(void) {
 
 static void reshape(int w, int h) {
     glViewport(0, 0, w, h);
-    printf("reshape %d %d\n", w, h);
+    printf("reshape %d %d, window %d %d at %d %d\n", w, h, glutGet(GLUT_WINDOW_WIDTH), glutGet(GLUT_WINDOW_HEIGHT),
+           glutGet(GLUT_WINDOW_X), glutGet(GLUT_WINDOW_Y));
 }
 
 static void timer(int value) {
@@ -45,6 +48,13 @@ static void keyboard(unsigned char key, int x, int y) {
     if (key == 'l') glutLeaveMainLoop();
     if (key == 'c') glutSetCursor(GLUT_CURSOR_CROSSHAIR);
     if (key == 'i') glutIgnoreKeyRepeat(1);
+    if (key == 'w') {
+        glutReshapeWindow(200, 100);
+        glutPositionWindow(10, 20);
+        glutSetWindowTitle("moved");
+    }
+    if (key == 'f') glutFullScreen();
+    if (key == 'g') glutLeaveFullScreen();
 }
 
 static void keyboardUp(unsigned char key, int x, int y) {
