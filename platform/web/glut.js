@@ -678,6 +678,8 @@ mergeInto(LibraryManager.library, {
     // Without glutInitWindowSize the window is the canvas as the page made it.
     var rect = canvas.getBoundingClientRect();
     ZOUPAGE.resize(ZOUPAGE.initWidth || canvas.width || rect.width, ZOUPAGE.initHeight || canvas.height || rect.height);
+    // GL's viewport and scissor box start as the window (glState.cpp).
+    if (Module['_zwWindowCreated']) Module['_zwWindowCreated'](ZOUPAGE.width, ZOUPAGE.height);
     ZOUPAGE.reshapePending = false;  // glutMainLoop gives the first reshape
     ZOUPAGE.watchRatio();
     ZOUPAGE.listen(true);

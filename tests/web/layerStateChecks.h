@@ -576,6 +576,9 @@ const Row rows[] = {
 
 // Runs the table; `check` reports each row.
 void run(void (*check)(bool, const char*)) {
+    // Before any glViewport: the viewport and scissor box are the window.
+    const Values view = geti(GL_VIEWPORT, 4), box = geti(GL_SCISSOR_BOX, 4);
+    check(view[2] > 0 && view[3] > 0 && view == box, "state: the viewport and scissor box start as the window");
     glViewport(0, 0, 100, 100);
     glMatrixMode(GL_PROJECTION);
     glLoadIdentity();
