@@ -54,7 +54,50 @@ void makeLists() {
     }
 }
 
+const GLenum capabilities[] = {
+    GL_ALPHA_TEST, GL_AUTO_NORMAL, GL_BLEND, GL_CLIP_PLANE0, GL_CLIP_PLANE5, GL_COLOR_LOGIC_OP, GL_COLOR_MATERIAL,
+    GL_CULL_FACE, GL_DEPTH_TEST, GL_DITHER, GL_FOG, GL_INDEX_LOGIC_OP, GL_LIGHT0, GL_LIGHT7, GL_LIGHTING,
+    GL_LINE_SMOOTH, GL_LINE_STIPPLE, GL_MAP1_COLOR_4, GL_MAP1_VERTEX_4, GL_MAP2_NORMAL, GL_MAP2_VERTEX_3,
+    GL_NORMALIZE, GL_RESCALE_NORMAL, GL_POINT_SMOOTH, GL_POLYGON_OFFSET_FILL, GL_POLYGON_OFFSET_LINE,
+    GL_POLYGON_OFFSET_POINT, GL_POLYGON_SMOOTH, GL_POLYGON_STIPPLE, GL_SCISSOR_TEST, GL_STENCIL_TEST, GL_TEXTURE_1D,
+    GL_TEXTURE_2D, GL_TEXTURE_GEN_S, GL_TEXTURE_GEN_Q};
+
+// A sample of glGet's names, every kind and group.
+const GLenum names[] = {
+    GL_ACCUM_CLEAR_VALUE, GL_ALPHA_BITS, GL_ATTRIB_STACK_DEPTH, GL_AUX_BUFFERS, GL_CLIENT_ATTRIB_STACK_DEPTH,
+    GL_COLOR_MATERIAL_FACE, GL_CURRENT_INDEX, GL_CURRENT_RASTER_DISTANCE, GL_CURRENT_RASTER_INDEX, GL_DEPTH_BITS,
+    GL_DEPTH_RANGE, GL_DOUBLEBUFFER, GL_EDGE_FLAG, GL_FOG_INDEX, GL_FOG_START, GL_FOG_END, GL_INDEX_MODE,
+    GL_INDEX_OFFSET, GL_LINE_WIDTH_RANGE, GL_LIST_BASE, GL_LIST_MODE, GL_LOGIC_OP_MODE, GL_MAP_COLOR,
+    GL_MAP1_GRID_DOMAIN, GL_MAP2_GRID_SEGMENTS, GL_MAX_CLIP_PLANES, GL_MAX_EVAL_ORDER, GL_MAX_LIST_NESTING,
+    GL_MAX_NAME_STACK_DEPTH, GL_MAX_PIXEL_MAP_TABLE, GL_MAX_TEXTURE_SIZE, GL_MAX_VIEWPORT_DIMS, GL_NAME_STACK_DEPTH,
+    GL_PACK_SKIP_ROWS, GL_PERSPECTIVE_CORRECTION_HINT, GL_PIXEL_MAP_I_TO_R_SIZE, GL_POINT_SIZE_GRANULARITY,
+    GL_READ_BUFFER, GL_RENDER_MODE, GL_RGBA_MODE, GL_STENCIL_CLEAR_VALUE, GL_STENCIL_VALUE_MASK, GL_STEREO,
+    GL_SUBPIXEL_BITS, GL_TEXTURE_MATRIX, GL_TEXTURE_STACK_DEPTH, GL_UNPACK_LSB_FIRST, GL_ZOOM_Y};
+
 const Row rows[] = {
+    {"every capability: glEnable, glIsEnabled, glGetBooleanv, glDisable", [] {}, GL_NO_ERROR, [] {
+         double wrong = 0;
+         for (GLenum c : capabilities) {
+             const GLboolean before = glIsEnabled(c);
+             glEnable(c);
+             GLboolean on = GL_FALSE;
+             glGetBooleanv(c, &on);
+             wrong += glIsEnabled(c) != GL_TRUE || on != GL_TRUE;
+             glDisable(c);
+             wrong += glIsEnabled(c) != GL_FALSE;
+             if (before) glEnable(c);
+         }
+         return Values{wrong, double(glGetError())};
+     }, {0, GL_NO_ERROR}},
+    {"glGet answers every name of the sample", [] {}, GL_NO_ERROR, [] {
+         double wrong = 0;
+         for (GLenum n : names) {
+             GLdouble v[16];
+             glGetDoublev(n, v);
+             wrong += glGetError() != GL_NO_ERROR;
+         }
+         return Values{wrong};
+     }, {0}},
     // Bad values change nothing.
     {"glDepthFunc of a bad enum", [] { glDepthFunc(0x1234); }, GL_INVALID_ENUM,
      [] { return get(GL_DEPTH_FUNC, 1); }, {GL_LESS}},
@@ -431,6 +474,29 @@ const Row rows[] = {
          glGetTexImage(GL_TEXTURE_2D, 0, GL_RGBA, GL_UNSIGNED_BYTE, out);
          return Values{double(out[0]), double(out[3]), double(out[4]), double(out[8]), double(out[15])};
      }, {120, 255, 150, 210, 255}},
+    {"glTexImage2D of unsigned shorts with their bytes swapped", [] {
+         const GLubyte px[8] = {0x00, 0xff, 0x00, 0xff, 0x00, 0xff, 0x00, 0xff};
+         glBindTexture(GL_TEXTURE_2D, texture);
+         glPixelStorei(GL_UNPACK_SWAP_BYTES, GL_TRUE);
+         glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA, 1, 1, 0, GL_RGBA, GL_UNSIGNED_SHORT, px);
+     }, GL_NO_ERROR, [] {
+         GLubyte out[4];
+         glGetTexImage(GL_TEXTURE_2D, 0, GL_RGBA, GL_UNSIGNED_BYTE, out);
+         return Values{double(out[0]), double(out[3])};
+     }, {1, 1}},
+    {"glTexImage2D of luminance-alpha floats", [] {
+         const GLfloat px[2] = {0.25f, 0.75f};
+         glBindTexture(GL_TEXTURE_2D, texture);
+         glTexImage2D(GL_TEXTURE_2D, 0, GL_LUMINANCE8_ALPHA8, 1, 1, 0, GL_LUMINANCE_ALPHA, GL_FLOAT, px);
+     }, GL_NO_ERROR, [] {
+         GLubyte out[4] = {0, 0, 0, 0};
+         glGetTexImage(GL_TEXTURE_2D, 0, GL_LUMINANCE_ALPHA, GL_UNSIGNED_BYTE, out);
+         GLint l, a, r;
+         glGetTexLevelParameteriv(GL_TEXTURE_2D, 0, GL_TEXTURE_LUMINANCE_SIZE, &l);
+         glGetTexLevelParameteriv(GL_TEXTURE_2D, 0, GL_TEXTURE_ALPHA_SIZE, &a);
+         glGetTexLevelParameteriv(GL_TEXTURE_2D, 0, GL_TEXTURE_RED_SIZE, &r);
+         return Values{double(out[0]), double(out[1]), double(l), double(a), double(r)};
+     }, {64, 191, 8, 8, 0}},
     {"glTexSubImage2D of a level never defined", [] {
          glBindTexture(GL_TEXTURE_2D, texture);
          glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA, 4, 4, 0, GL_RGBA, GL_UNSIGNED_BYTE, nullptr);
