@@ -13,6 +13,8 @@
 #include <cstdio>
 #include <cstdlib>
 
+#include "tests/web/layerStateChecks.h"
+
 namespace {
 
 int passed = 0, failed = 0;
@@ -445,6 +447,7 @@ int main() {
     glutInit(&argc, argv);
     glutInitDisplayMode(GLUT_DOUBLE | GLUT_DEPTH | GLUT_RGB);
     glutCreateWindow("layer checks");
+    stateChecks::run(check);
     matrices();
     flatShading();
     lighting();
