@@ -541,7 +541,7 @@ mergeInto(LibraryManager.library, {
 
     // ---- Queries -------------------------------------------------------------
 
-    // glutGetModifiers' warning once, outside the input callbacks.
+    // GLUT's cursors as CSS cursors, by GLUT_CURSOR_* value (0 to 0x13).
     cursors: ['default', 'default', 'pointer', 'not-allowed', 'help', 'move', 'cell', 'wait', 'text',
               'crosshair', 'ns-resize', 'ew-resize', 'n-resize', 's-resize', 'w-resize', 'e-resize',
               'nw-resize', 'ne-resize', 'se-resize', 'sw-resize'],

@@ -141,6 +141,9 @@ def keys(b, ratio):
     t.check(said == ["key a modifiers 0", "key a modifiers 0", "key up a", "key i modifiers 0", "key up i",
                      "key b modifiers 0", "key up b"],
             "a held key repeats until glutIgnoreKeyRepeat; keys up are reported: %s" % said)
+    b.letter("c")
+    b.pump(0.2)
+    t.check(b.eval("canvas.style.cursor") == "crosshair", "glutSetCursor(GLUT_CURSOR_CROSSHAIR) is CSS's crosshair")
 
 
 def menu(b, ratio):
@@ -262,7 +265,7 @@ def window(b, ratio):
 
 # name, device pixel ratio, case
 CASES = [
-    ("square", 1, square),
+    ("square", 1, square), ("square", 2, square),
     ("main returns", 1, returns), ("entry points", 1, entry_points),
     ("every entry point", 1, every_entry),
     ("events", 1, mouse), ("events", 2, mouse),
