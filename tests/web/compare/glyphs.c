@@ -9,7 +9,7 @@
    Left out are the glyphs that the X fonts have redrawn since GLUT's tables
    were taken from them (the quotes, hyphen and a few letters and accents,
    listed below): everything else must match pixel for pixel.
-   --control: the bitmap of our own is drawn one pixel further right. */
+   --control: the bitmap of our own is drawn three pixels further right. */
 #include <GL/freeglut.h>
 #include <stdio.h>
 #include <string.h>
@@ -96,7 +96,7 @@ static void display(void) {
 
     glPushMatrix();
     glTranslatef(400.0f, 30.0f, 0.0f);
-    glRasterPos2f(control ? 1.75f : 0.75f, 0.25f);
+    glRasterPos2f(control ? 3.75f : 0.75f, 0.25f);
     glPopMatrix();
     glPixelStorei(GL_UNPACK_LSB_FIRST, GL_TRUE);
     glPixelStorei(GL_UNPACK_ROW_LENGTH, 24);
