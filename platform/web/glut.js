@@ -298,14 +298,19 @@ mergeInto(LibraryManager.library, {
     specialKeys: {
       'F1': 1, 'F2': 2, 'F3': 3, 'F4': 4, 'F5': 5, 'F6': 6, 'F7': 7, 'F8': 8, 'F9': 9, 'F10': 10,
       'F11': 11, 'F12': 12, 'ArrowLeft': 100, 'ArrowUp': 101, 'ArrowRight': 102, 'ArrowDown': 103,
-      'PageUp': 104, 'PageDown': 105, 'Home': 106, 'End': 107, 'Insert': 108, 'NumLock': 109
+      'PageUp': 104, 'PageDown': 105, 'Home': 106, 'End': 107, 'Insert': 108, 'NumLock': 109,
+      'Clear': 110  // GLUT_KEY_BEGIN: the keypad's middle key without Num Lock
     },
+    // The modifier keys themselves are special keys too (freeglut's
+    // GLUT_KEY_SHIFT_L ...): the left one's code, the right one's next to it.
+    modifierKeys: {'Shift': 112, 'Control': 114, 'Alt': 116, 'Meta': 118},
     namedKeys: {'Escape': 27, 'Enter': 13, 'Backspace': 8, 'Tab': 9, 'Delete': 127},
 
     // The event's key as GLUT gives it: ['special', code], ['key', code] or null.
     key: function(event) {
       var k = event.key;
       if (k in ZOUPAGE.specialKeys) return ['special', ZOUPAGE.specialKeys[k]];
+      if (k in ZOUPAGE.modifierKeys) return ['special', ZOUPAGE.modifierKeys[k] + (event.location === 2 ? 1 : 0)];
       if (k in ZOUPAGE.namedKeys) return ['key', ZOUPAGE.namedKeys[k]];
       if (k && k.length === 1) {
         var c = k.charCodeAt(0);

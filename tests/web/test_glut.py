@@ -181,7 +181,11 @@ def exits(b, ratio):
     start(b, ratio)
     b.key("ArrowLeft", "ArrowLeft", 37)
     b.pump(0.2)
-    t.check(lines(b, "special") == ["special 100"], "the left arrow is GLUT_KEY_LEFT: %s" % lines(b, "special"))
+    b.call("Input.dispatchKeyEvent", type="rawKeyDown", key="Shift", code="ShiftRight", windowsVirtualKeyCode=16,
+           location=2)
+    b.pump(0.2)
+    t.check(lines(b, "special") == ["special 100", "special 113"],
+            "the left arrow is GLUT_KEY_LEFT, the right shift key GLUT_KEY_SHIFT_R: %s" % lines(b, "special"))
     b.letter("q")
     b.wait("document.body.dataset.state == 'ended'", timeout=30)
     t.check(b.status() == "glutevents ended with status 3" and b.eval("window.zouExitStatus") == 3,
