@@ -385,6 +385,16 @@ void bitmaps() {
     glGetBooleanv(GL_CURRENT_RASTER_POSITION_VALID, &after);
     check(!valid && !after && !lit(10, 192) && !lit(20, 192), "an invalid raster position draws nothing and stays invalid");
 
+    glRasterPos2i(250, 192);
+    while (glGetError() != GL_NO_ERROR) {
+    }
+    glBitmap(-1, 1, 0, 0, 10, 0, one);
+    const GLenum negative = glGetError();
+    glutBitmapCharacter(&pos, 'A');  // not a font: said on the console, nothing drawn
+    glGetFloatv(GL_CURRENT_RASTER_POSITION, pos);
+    check(negative == GL_INVALID_VALUE && pos[0] == 250 && !lit(250, 192) && glGetError() == GL_NO_ERROR,
+          "a negative size is GL_INVALID_VALUE, an unknown font draws nothing; neither moves");
+
     // Rows of 8 pixels padded to 2 bytes, least significant bit leftmost.
     const GLubyte padded[] = {0x01, 0xff, 0x02, 0xff};
     glPixelStorei(GL_UNPACK_ALIGNMENT, 2);
