@@ -1,6 +1,7 @@
 // The passes with drapeApp's own rungef and surface: each free knob's stage
-// value computed once, frozen knobs left untested, and the same bits as the
-// four calls per knob that a subclass which overrides them still gets.
+// value computed once, frozen knobs still in place left untested, and the same
+// bits as the four calls per knob that a subclass which overrides them still
+// gets, and as the one-spring-at-a-time frame, from any state.
 #include <gtest/gtest.h>
 
 #include <algorithm>
