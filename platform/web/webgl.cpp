@@ -505,17 +505,23 @@ void sendUniforms(unsigned f, const Matrices& mats) {
     }
 }
 
-// The vertex layout of a batch: position and colour always, the rest as the
-// features need them (floats per part).
+// The vertex layout of a batch: each Vertex as it is (so that a block goes in
+// with one copy), then the polygon modes' and the line quads' parts when the
+// features need them.
+const size_t vertexFloats = sizeof(Vertex) / sizeof(float);
+static_assert(sizeof(Vertex) == 15 * sizeof(float) && offsetof(Vertex, color) == 3 * sizeof(float) &&
+                  offsetof(Vertex, normal) == 7 * sizeof(float) && offsetof(Vertex, tex) == 10 * sizeof(float),
+              "a Vertex is position, colour, normal, texture coordinates and edge flag, in floats");
 struct Layout {
-    bool normal, tex, extra, line;
-    int stride() const { return 7 + (normal ? 3 : 0) + (tex ? 4 : 0) + (extra ? 2 : 0) + (line ? 6 : 0); }
+    bool extra, line;
+    int stride() const { return int(vertexFloats) + (extra ? 2 : 0) + (line ? 6 : 0); }
 };
 
-Layout layoutOf(unsigned f) { return {(f & (LIGHT | TEXGEN)) != 0, (f & TEX) != 0, (f & POLYMODE) != 0, (f & LINE) != 0}; }
+Layout layoutOf(unsigned f) { return {(f & POLYMODE) != 0, (f & LINE) != 0}; }
 
 struct Batch {
-    std::vector<float> data;
+    std::vector<float> data;  // grows, never shrinks: `used` floats of it are the batch
+    size_t used = 0;
     int count = 0;
     GLenum mode = GL_POINTS;
     unsigned serial = 0, features = 0;
@@ -547,12 +553,12 @@ void pointAttributes(const Layout& l, GLintptr base) {
     };
     attribute(0, 3, true);
     attribute(1, 4, true);
-    attribute(2, 3, l.normal);
-    attribute(3, 4, l.tex);
+    attribute(2, 3, true);
+    attribute(3, 4, true);
+    at += GLintptr(sizeof(float));  // the edge flag
     attribute(4, 2, l.extra);
     attribute(5, 3, l.line);
     attribute(6, 3, l.line);
-    if (!l.tex) emscripten_glVertexAttrib4f(3, 0, 0, 0, 1);
 }
 
 // Makes the batch's program current with the state's uniforms and WebGL's
@@ -584,7 +590,7 @@ void open(GLenum mode, unsigned f) {
     batch.features = f;
     batch.layout = layoutOf(f);
     batch.matrices = currentMatrices();
-    batch.data.clear();
+    batch.used = 0;
     scheduleFlush();
 }
 
@@ -596,19 +602,36 @@ struct LinePart {
     float side, end, count;
 };
 
-void put(const Vertex& v, const Extra& e = Extra(), const LinePart* line = nullptr) {
+// Room for `floats` more in the batch.
+float* grow(size_t floats) {
     std::vector<float>& d = batch.data;
+    if (batch.used + floats > d.size()) d.resize(std::max(2 * d.size(), batch.used + floats + 4096));
+    float* to = d.data() + batch.used;
+    batch.used += floats;
+    return to;
+}
+
+void put(const Vertex& v, const Extra& e = Extra(), const LinePart* line = nullptr) {
     const Layout& l = batch.layout;
-    d.insert(d.end(), v.pos, v.pos + 3);
-    d.insert(d.end(), v.color, v.color + 4);
-    if (l.normal) d.insert(d.end(), v.normal, v.normal + 3);
-    if (l.tex) d.insert(d.end(), v.tex, v.tex + 4);
-    if (l.extra) d.push_back(e.offset), d.push_back(e.facing);
-    if (l.line) {
-        d.insert(d.end(), line->other, line->other + 3);
-        d.push_back(line->side), d.push_back(line->end), d.push_back(line->count);
-    }
+    float* to = grow(size_t(l.stride()));
     ++batch.count;
+    std::memcpy(to, &v, sizeof v);
+    to += vertexFloats;
+    if (l.extra) *to++ = e.offset, *to++ = e.facing;
+    if (l.line) {
+        std::memcpy(to, line->other, 3 * sizeof(float));
+        to[3] = line->side, to[4] = line->end, to[5] = line->count;
+    }
+}
+
+// Vertices already in list form, in one copy.
+void putAll(const Vertex* v, int n) {
+    if (batch.layout.extra || batch.layout.line) {
+        for (int i = 0; i < n; ++i) put(v[i]);
+        return;
+    }
+    std::memcpy(grow(size_t(n) * vertexFloats), v, size_t(n) * sizeof(Vertex));
+    batch.count += n;
 }
 
 // ---- Window coordinates on the CPU ----------------------------------------------------
@@ -684,7 +707,7 @@ void emitLines(GLenum mode, const Vertex* v, int n) {
     }
     open(GL_LINES, features(LINES, false, false));
     if (mode == GL_LINES) {
-        for (int i = 0; i + 1 < n; i += 2) put(v[i]), put(v[i + 1]);
+        putAll(v, n & ~1);
         return;
     }
     // A strip's segment i ends on vertex i+1, which gives its flat colour;
@@ -744,7 +767,7 @@ void emitTriangles(GLenum mode, const Vertex* v, int n) {
     open(GL_TRIANGLES, features(TRIANGLES, false, false));
     switch (mode) {
     case GL_TRIANGLES:
-        for (int i = 0; i + 2 < n; i += 3) put(v[i]), put(v[i + 1]), put(v[i + 2]);
+        putAll(v, n - n % 3);
         return;
     case GL_TRIANGLE_STRIP:
         for (int i = 0; i + 2 < n; ++i) {
@@ -879,7 +902,7 @@ void flushBatch() {
     if (!submit) return;
     prepare(batch.features, batch.mode == GL_TRIANGLES && !(batch.features & LINE), batch.serial, batch.matrices);
     emscripten_glBindBuffer(GL_ARRAY_BUFFER, stream);
-    emscripten_glBufferData(GL_ARRAY_BUFFER, GLsizeiptr(batch.data.size() * sizeof(float)), batch.data.data(),
+    emscripten_glBufferData(GL_ARRAY_BUFFER, GLsizeiptr(batch.used * sizeof(float)), batch.data.data(),
                             GL_STREAM_DRAW);
     pointAttributes(batch.layout, 0);
     emscripten_glDrawArrays(batch.mode, 0, count);
@@ -892,7 +915,7 @@ void drawBlock(GLenum mode, const Vertex* v, int n) {
     switch (mode) {
     case GL_POINTS:
         open(GL_POINTS, features(POINTS, false, false));
-        for (int i = 0; i < n; ++i) put(v[i]);
+        putAll(v, n);
         return;
     case GL_LINES:
     case GL_LINE_STRIP:
@@ -916,8 +939,7 @@ unsigned keepBlock(GLenum mode, const Vertex* vertices, int count) {
         if (!ready) setUp();
         Batch saved = std::move(batch);
         batch = Batch();
-        batch.layout = {true, true, false, false};
-        batch.data.clear();
+        batch.layout = {false, false};
         if (mode == GL_LINES || mode == GL_LINE_STRIP || mode == GL_LINE_LOOP) {
             k.listMode = GL_LINES;
             for (int i = 0; i + 1 < count; i += mode == GL_LINES ? 2 : 1) put(vertices[i]), put(vertices[i + 1]);
@@ -942,7 +964,7 @@ unsigned keepBlock(GLenum mode, const Vertex* vertices, int count) {
         k.listCount = batch.count;
         emscripten_glGenBuffers(1, &k.buffer);
         emscripten_glBindBuffer(GL_ARRAY_BUFFER, k.buffer);
-        emscripten_glBufferData(GL_ARRAY_BUFFER, GLsizeiptr(batch.data.size() * sizeof(float)), batch.data.data(),
+        emscripten_glBufferData(GL_ARRAY_BUFFER, GLsizeiptr(batch.used * sizeof(float)), batch.data.data(),
                                 GL_STATIC_DRAW);
         batch = std::move(saved);
     }
@@ -963,7 +985,7 @@ void drawKept(unsigned id, GLenum mode, int count) {
     const Class cls = k.listMode == GL_POINTS ? POINTS : k.listMode == GL_LINES ? LINES : TRIANGLES;
     prepare(features(cls, false, false), cls == TRIANGLES, state().serial, currentMatrices());
     emscripten_glBindBuffer(GL_ARRAY_BUFFER, k.buffer);
-    pointAttributes({true, true, false, false}, 0);
+    pointAttributes({false, false}, 0);
     emscripten_glDrawArrays(k.listMode, 0, k.listCount);
     ++drawCalls;
 }
