@@ -156,6 +156,11 @@ extern "C" {
 void glBitmap(GLsizei width, GLsizei height, GLfloat xorig, GLfloat yorig, GLfloat xmove, GLfloat ymove,
               const GLubyte* bitmap) {
     if (width < 0 || height < 0) return zw::setError(GL_INVALID_VALUE);
+    // Larger than any window: only the move, rather than memory a page lacks.
+    if (width > 8192 || height > 8192) {
+        zw::notDrawn("glBitmap");
+        width = height = 0;
+    }
     // The bits are read now, under today's unpack settings, also into a list.
     zw::recordBitmap(width, height, xorig, yorig, xmove, ymove,
                      zw::unpackBits(zw::state().unpack, width, height, bitmap));
