@@ -448,6 +448,379 @@ void bitmaps() {
           "glutBitmapLength is the widest line's, glutBitmapWidth the advance");
 }
 
+// ---- The fragment pipeline: scenes read back and compared with GL's formulas.
+
+// A pixel within `tolerance` levels of a colour in 0..1 on every channel.
+bool within(Pixel p, const float want[3], int tolerance) {
+    auto one = [&](int got, float w) { return std::abs(got - int(std::lround(w * 255))) <= tolerance; };
+    return one(p.r, want[0]) && one(p.g, want[1]) && one(p.b, want[2]);
+}
+
+void expect(Pixel p, const float want[3], int tolerance, const char* what) {
+    char text[256];
+    std::snprintf(text, sizeof text, "%s (got %d %d %d, want %.1f %.1f %.1f)", what, p.r, p.g, p.b, want[0] * 255,
+                  want[1] * 255, want[2] * 255);
+    check(within(p, want, tolerance), text);
+}
+
+void rect(float x0, float y0, float x1, float y1, float z = 0) {
+    glBegin(GL_QUADS);
+    glTexCoord2f(0, 0), glVertex3f(x0, y0, z);
+    glTexCoord2f(1, 0), glVertex3f(x1, y0, z);
+    glTexCoord2f(1, 1), glVertex3f(x1, y1, z);
+    glTexCoord2f(0, 1), glVertex3f(x0, y1, z);
+    glEnd();
+}
+
+// GL 1.1's texture functions (tables 3.11, 3.12) on one texel: the colour
+// and alpha a fragment of colour cf leaves with.
+void textureFunction(GLenum format, GLenum mode, const float texel[4], const float cf[4], const float cc[4],
+                     float out[4]) {
+    const bool hasColor = format != GL_ALPHA;
+    const bool hasAlpha = format == GL_ALPHA || format == GL_LUMINANCE_ALPHA || format == GL_INTENSITY || format == GL_RGBA;
+    float tc[3], ta = format == GL_INTENSITY ? texel[0] : texel[3];
+    for (int k = 0; k < 3; ++k) tc[k] = format == GL_RGB || format == GL_RGBA ? texel[k] : texel[0];
+    for (int k = 0; k < 4; ++k) out[k] = cf[k];
+    for (int k = 0; k < 3; ++k) {
+        if (mode == GL_REPLACE && hasColor) out[k] = tc[k];
+        if (mode == GL_MODULATE && hasColor) out[k] = cf[k] * tc[k];
+        if (mode == GL_DECAL) out[k] = format == GL_RGB ? tc[k] : cf[k] * (1 - ta) + tc[k] * ta;
+        if (mode == GL_BLEND && hasColor) out[k] = cf[k] * (1 - tc[k]) + cc[k] * tc[k];
+    }
+    if (mode == GL_BLEND && format == GL_INTENSITY) out[3] = cf[3] * (1 - ta) + cc[3] * ta;
+    else if ((mode == GL_MODULATE || mode == GL_BLEND) && hasAlpha) out[3] = cf[3] * ta;
+    else if (mode == GL_REPLACE && hasAlpha) out[3] = ta;
+}
+
+void textureEnvironments() {
+    fresh();
+    // One texel (153, 102, 51, 128) in every base format; the fragment's
+    // alpha shows through blending over black.
+    const float texel[4] = {153 / 255.0f, 102 / 255.0f, 51 / 255.0f, 128 / 255.0f};
+    const float cf[4] = {0.5f, 1.0f, 0.25f, 0.8f}, cc[4] = {0.2f, 0.9f, 0.3f, 0.7f};
+    const struct {
+        GLenum format;
+        GLubyte bytes[4];
+        int size;
+    } formats[] = {{GL_ALPHA, {128}, 1},          {GL_LUMINANCE, {153}, 1}, {GL_LUMINANCE_ALPHA, {153, 128}, 2},
+                   {GL_INTENSITY, {153}, 1},      {GL_RGB, {153, 102, 51}, 3}, {GL_RGBA, {153, 102, 51, 128}, 4}};
+    const GLenum modes[] = {GL_MODULATE, GL_DECAL, GL_REPLACE, GL_BLEND};
+    GLuint texture = 0;
+    glGenTextures(1, &texture);
+    glBindTexture(GL_TEXTURE_2D, texture);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_NEAREST);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_NEAREST);
+    glPixelStorei(GL_UNPACK_ALIGNMENT, 1);
+    glEnable(GL_TEXTURE_2D);
+    glEnable(GL_BLEND);
+    glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
+    glTexEnvfv(GL_TEXTURE_ENV, GL_TEXTURE_ENV_COLOR, cc);
+    for (int f = 0; f < 6; ++f) {
+        GLubyte image[4][4];
+        for (auto& t : image)
+            for (int k = 0; k < 4; ++k) t[k] = formats[f].bytes[k];
+        GLubyte packed[16];
+        for (int i = 0; i < 4; ++i)
+            for (int k = 0; k < formats[f].size; ++k) packed[i * formats[f].size + k] = image[i][k];
+        // GL_INTENSITY is an internal format only: its image comes as luminance.
+        const GLenum given = formats[f].format == GL_INTENSITY ? GL_LUMINANCE : formats[f].format;
+        glTexImage2D(GL_TEXTURE_2D, 0, GLint(formats[f].format), 2, 2, 0, given, GL_UNSIGNED_BYTE, packed);
+        for (int m = 0; m < 4; ++m) {
+            // DECAL is undefined for the formats without colour of their own.
+            if (modes[m] == GL_DECAL && formats[f].format != GL_RGB && formats[f].format != GL_RGBA) continue;
+            glTexEnvi(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, GLint(modes[m]));
+            glColor4fv(cf);
+            const float x = 20 + 40.0f * float(m), y = 20 + 40.0f * float(f);
+            rect(x, y, x + 30, y + 30);
+            float out[4], want[3];
+            textureFunction(formats[f].format, modes[m], texel, cf, cc, out);
+            for (int k = 0; k < 3; ++k) want[k] = out[k] * out[3];
+            char what[96];
+            std::snprintf(what, sizeof what, "texture environment %d on base format %d: GL's table", int(m), int(f));
+            expect(at(int(x) + 15, int(y) + 15), want, 2, what);
+        }
+    }
+    glDisable(GL_TEXTURE_2D);
+    glDisable(GL_BLEND);
+    glPixelStorei(GL_UNPACK_ALIGNMENT, 4);
+    glDeleteTextures(1, &texture);
+    glTexEnvi(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, GL_MODULATE);
+}
+
+void fogAndAlphaTest() {
+    fresh();
+    glMatrixMode(GL_PROJECTION);
+    glLoadIdentity();
+    glOrtho(0, 1024, 0, 768, 0, 20);
+    glMatrixMode(GL_MODELVIEW);
+    // A square 4 units from the eye: f from |z_eye| = 4.
+    const float cf[3] = {1, 0.2f, 0.2f}, fogColor[4] = {0.2f, 0.4f, 1, 1};
+    const struct {
+        GLenum mode;
+        float f;
+    } fogs[] = {{GL_LINEAR, (11 - 4) / 10.0f}, {GL_EXP, std::exp(-0.2f * 4)}, {GL_EXP2, std::exp(-0.8f * 0.8f)}};
+    glEnable(GL_FOG);
+    glFogfv(GL_FOG_COLOR, fogColor);
+    glFogf(GL_FOG_START, 1);
+    glFogf(GL_FOG_END, 11);
+    glFogf(GL_FOG_DENSITY, 0.2f);
+    for (int i = 0; i < 3; ++i) {
+        glFogi(GL_FOG_MODE, GLint(fogs[i].mode));
+        glColor3fv(cf);
+        rect(20 + 40.0f * float(i), 300, 50 + 40.0f * float(i), 330, -4);
+        float want[3];
+        for (int k = 0; k < 3; ++k) want[k] = fogs[i].f * cf[k] + (1 - fogs[i].f) * fogColor[k];
+        const char* names[] = {"linear fog: f = (end - z) / (end - start)", "exp fog: f = exp(-density z)",
+                               "exp2 fog: f = exp(-(density z)^2)"};
+        expect(at(35 + 40 * i, 315), want, 2, names[i]);
+    }
+    glDisable(GL_FOG);
+
+    // Alpha test against the reference, in the framebuffer's 8 bits.
+    const struct {
+        GLenum func;
+        float ref;
+        bool drawn;
+    } tests[] = {{GL_GREATER, 0.4f, true}, {GL_GREATER, 0.6f, false}, {GL_EQUAL, 0.5f, true},
+                 {GL_LESS, 0.5f, false},   {GL_NEVER, 0, false},       {GL_ALWAYS, 0, true},
+                 {GL_NOTEQUAL, 0.5f, false}, {GL_GEQUAL, 0.5f, true},  {GL_LEQUAL, 0.3f, false}};
+    glEnable(GL_ALPHA_TEST);
+    int right = 0;
+    for (int i = 0; i < 9; ++i) {
+        glAlphaFunc(tests[i].func, tests[i].ref);
+        glColor4f(1, 1, 1, 0.5f);
+        rect(200 + 20.0f * float(i), 300, 215 + 20.0f * float(i), 315);
+        right += lit(207 + 20 * i, 307) == tests[i].drawn;
+    }
+    glDisable(GL_ALPHA_TEST);
+    glAlphaFunc(GL_ALWAYS, 0);
+    char what[96];
+    std::snprintf(what, sizeof what, "alpha test: every function against its reference (%d of 9)", right);
+    check(right == 9, what);
+}
+
+// Whether the pixels x0..x0+63 of row y are lit exactly where the stipple
+// pattern's bit (counted from `from` and restarting at `restart`) is 1.
+bool stippled(int x0, int y, unsigned pattern, int factor, int restart) {
+    for (int i = 0; i < 64; ++i) {
+        const int count = i < restart ? i : i - restart;
+        const bool want = (pattern >> ((count / factor) % 16)) & 1;
+        if (lit(x0 + i, y) != want) return false;
+    }
+    return true;
+}
+
+void stipple() {
+    fresh();
+    glColor3f(1, 1, 1);
+    glEnable(GL_LINE_STIPPLE);
+    // The counter runs on through a strip and restarts with each segment of
+    // GL_LINES.
+    glLineStipple(1, 0x00ff);
+    glBegin(GL_LINES);
+    glVertex2f(100, 400.5f), glVertex2f(164, 400.5f);
+    glEnd();
+    check(stippled(100, 400, 0x00ff, 1, 64), "line stipple 0x00ff: 8 pixels on, 8 off");
+    glLineStipple(3, 0x1c47);
+    glBegin(GL_LINE_STRIP);
+    glVertex2f(200, 410.5f), glVertex2f(232, 410.5f), glVertex2f(264, 410.5f);
+    glEnd();
+    check(stippled(200, 410, 0x1c47, 3, 64), "line stipple factor 3: the counter runs on through a strip");
+    glBegin(GL_LINES);
+    glVertex2f(300, 420.5f), glVertex2f(332, 420.5f);
+    glVertex2f(332, 420.5f), glVertex2f(364, 420.5f);
+    glEnd();
+    check(stippled(300, 420, 0x1c47, 3, 32), "line stipple: each segment of GL_LINES starts the pattern again");
+    glLineWidth(3);
+    glLineStipple(2, 0x0f0f);
+    glBegin(GL_LINES);
+    glVertex2f(400, 430.5f), glVertex2f(464, 430.5f);
+    glEnd();
+    glLineWidth(1);
+    check(stippled(400, 429, 0x0f0f, 2, 64) && stippled(400, 431, 0x0f0f, 2, 64), "a wide line is stippled along its length");
+    glDisable(GL_LINE_STIPPLE);
+
+    // Polygon stipple: a checkerboard (bit 31 the leftmost pixel of the row),
+    // fixed to the window.
+    GLubyte mask[128];
+    for (int row = 0; row < 32; ++row)
+        for (int b = 0; b < 4; ++b) mask[row * 4 + b] = row % 2 == 0 ? 0xaa : 0x55;
+    glPolygonStipple(mask);
+    glEnable(GL_POLYGON_STIPPLE);
+    rect(600, 400, 640, 440);
+    glDisable(GL_POLYGON_STIPPLE);
+    int right = 0;
+    for (int y = 400; y < 440; ++y)
+        for (int x = 600; x < 640; ++x) right += lit(x, y) == ((x % 2 == 0) == (y % 2 == 0));
+    check(right == 40 * 40, "polygon stipple: the pattern's 1 bits are drawn, fixed to the window");
+}
+
+void clipAndSpot() {
+    fresh();
+    glColor3f(1, 1, 1);
+    // x >= 500, and set under a translation by 100: in eye coordinates x >= 600.
+    const GLdouble plane[4] = {1, 0, 0, -500};
+    glClipPlane(GL_CLIP_PLANE0, plane);
+    glEnable(GL_CLIP_PLANE0);
+    rect(450, 500, 550, 520);
+    glPushMatrix();
+    glTranslatef(100, 0, 0);
+    glClipPlane(GL_CLIP_PLANE1, plane);
+    glPopMatrix();
+    glDisable(GL_CLIP_PLANE0);
+    glEnable(GL_CLIP_PLANE1);
+    rect(550, 530, 650, 550);
+    glDisable(GL_CLIP_PLANE1);
+    check(!lit(498, 510) && lit(501, 510) && !lit(598, 540) && lit(601, 540),
+          "clip planes keep the eye-space half space a plane was set in");
+
+    // A spot light 100 above (300, 650), pointing down, cut-off 45 degrees,
+    // exponent 2. Flat shading shows the colour lit at the last vertex.
+    glShadeModel(GL_FLAT);
+    glEnable(GL_LIGHTING);
+    glDisable(GL_LIGHT0);
+    glEnable(GL_LIGHT1);
+    glEnable(GL_COLOR_MATERIAL);
+    const GLfloat where[4] = {300, 650, 100, 1}, down[3] = {0, 0, -1}, white[4] = {1, 1, 1, 1};
+    glLightfv(GL_LIGHT1, GL_POSITION, where);
+    glLightfv(GL_LIGHT1, GL_SPOT_DIRECTION, down);
+    glLightfv(GL_LIGHT1, GL_DIFFUSE, white);
+    glLightf(GL_LIGHT1, GL_SPOT_CUTOFF, 45);
+    glLightf(GL_LIGHT1, GL_SPOT_EXPONENT, 2);
+    const float c[3] = {0.8f, 0.6f, 0.4f};
+    glColor3fv(c);
+    for (int k = 0; k < 2; ++k) {
+        // The last vertex at (px, 650): 50 from the axis (inside), 150 (outside).
+        const float px = k == 0 ? 350 : 450;
+        glBegin(GL_QUADS);
+        glNormal3f(0, 0, 1);
+        glVertex2f(px, 630), glVertex2f(px + 20, 630), glVertex2f(px + 20, 650), glVertex2f(px, 650);
+        glEnd();
+        const float d = std::sqrt((px - 300) * (px - 300) + 100 * 100), cosine = 100 / d;
+        const float lit1 = 0.2f + (cosine >= std::cos(float(M_PI) / 4) ? cosine * cosine * cosine : 0);
+        const float want[3] = {c[0] * lit1, c[1] * lit1, c[2] * lit1};
+        expect(at(int(px) + 10, 640), want, 2, k == 0 ? "a spot light inside its cone: n.L (-L.d)^exponent"
+                                                      : "a spot light outside its cone: ambient only");
+    }
+    glDisable(GL_LIGHT1);
+    glDisable(GL_LIGHTING);
+    glDisable(GL_COLOR_MATERIAL);
+    glShadeModel(GL_SMOOTH);
+}
+
+void polygonModes() {
+    fresh();
+    glColor3f(1, 1, 1);
+    // Edges: the interior stays empty; an edge whose first vertex has the
+    // flag off is not drawn.
+    glPolygonMode(GL_FRONT_AND_BACK, GL_LINE);
+    glBegin(GL_QUADS);
+    glEdgeFlag(GL_FALSE);
+    glVertex2f(100.5f, 600.5f);
+    glEdgeFlag(GL_TRUE);
+    glVertex2f(150.5f, 600.5f), glVertex2f(150.5f, 650.5f), glVertex2f(100.5f, 650.5f);
+    glEnd();
+    check(!lit(125, 625) && !lit(125, 600) && lit(150, 625) && lit(125, 650) && lit(100, 625),
+          "polygon mode line: the edges whose flag is set, not the inside");
+    glPolygonMode(GL_FRONT_AND_BACK, GL_POINT);
+    glBegin(GL_TRIANGLES);
+    glVertex2f(200.5f, 600.5f), glVertex2f(250.5f, 600.5f), glVertex2f(250.5f, 650.5f);
+    glEnd();
+    check(lit(200, 600) && lit(250, 600) && lit(250, 650) && !lit(225, 600) && !lit(240, 610),
+          "polygon mode point: the vertices only");
+    // Front filled, back as lines: by the facing in the window.
+    glPolygonMode(GL_FRONT, GL_FILL);
+    glPolygonMode(GL_BACK, GL_LINE);
+    rect(300.5f, 600.5f, 350.5f, 650.5f);
+    rect(450.5f, 600.5f, 400.5f, 650.5f);  // clockwise
+    glPolygonMode(GL_FRONT_AND_BACK, GL_FILL);
+    check(lit(325, 625) && !lit(425, 625) && lit(425, 600), "front and back each in its own polygon mode");
+
+    // Points: rounded sizes, square; smooth ones round, their corners faint.
+    glPointSize(5);
+    glBegin(GL_POINTS);
+    glVertex2f(600.5f, 600.5f);
+    glEnd();
+    check(litRun(590, 600, 1, 0, 20) == 5 && litRun(600, 590, 0, 1, 20) == 5 && lit(602, 602),
+          "a point of size 5 is a 5x5 square");
+    glEnable(GL_POINT_SMOOTH);
+    glEnable(GL_BLEND);
+    glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
+    glPointSize(8);
+    glBegin(GL_POINTS);
+    glVertex2f(700, 600);
+    glEnd();
+    const Pixel centre = at(700, 600), corner = at(704, 604), inside = at(702, 600);
+    glDisable(GL_BLEND);
+    glDisable(GL_POINT_SMOOTH);
+    glPointSize(1);
+    char what[128];
+    std::snprintf(what, sizeof what, "a smooth point is round: full inside, faint in its square's corner (%d %d %d)",
+                  centre.r, inside.r, corner.r);
+    check(centre.r == 255 && inside.r == 255 && corner.r < 128, what);
+}
+
+// Coordinates generated from the object's x, through the texture matrix,
+// into a 1D texture of two texels (red, green) sampled at their nearest.
+void textureCoordinates() {
+    fresh();
+    GLuint texture = 0;
+    glGenTextures(1, &texture);
+    glBindTexture(GL_TEXTURE_1D, texture);
+    const GLubyte texels[6] = {255, 0, 0, 0, 255, 0};
+    glTexImage1D(GL_TEXTURE_1D, 0, GL_RGB, 2, 0, GL_RGB, GL_UNSIGNED_BYTE, texels);
+    glTexParameteri(GL_TEXTURE_1D, GL_TEXTURE_MIN_FILTER, GL_NEAREST);
+    glTexParameteri(GL_TEXTURE_1D, GL_TEXTURE_MAG_FILTER, GL_NEAREST);
+    glTexEnvi(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, GL_REPLACE);
+    glEnable(GL_TEXTURE_1D);
+    const GLfloat plane[4] = {1 / 100.0f, 0, 0, -1};  // s = (x - 100) / 100
+    glTexGeni(GL_S, GL_TEXTURE_GEN_MODE, GL_OBJECT_LINEAR);
+    glTexGenfv(GL_S, GL_OBJECT_PLANE, plane);
+    glEnable(GL_TEXTURE_GEN_S);
+    rect(100, 200, 200, 220);
+    glMatrixMode(GL_TEXTURE);
+    glScalef(0.5f, 1, 1);
+    glMatrixMode(GL_MODELVIEW);
+    rect(100, 230, 200, 250);
+    glMatrixMode(GL_TEXTURE);
+    glLoadIdentity();
+    glMatrixMode(GL_MODELVIEW);
+    glDisable(GL_TEXTURE_GEN_S);
+    glDisable(GL_TEXTURE_1D);
+    glTexEnvi(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, GL_MODULATE);
+    glDeleteTextures(1, &texture);
+    check(near(at(120, 210), 1, 0, 0) && near(at(180, 210), 0, 1, 0) && near(at(180, 240), 1, 0, 0),
+          "a 1D texture through object-linear texgen and the texture matrix");
+}
+
+// Consecutive blocks under one state are one WebGL draw call.
+extern "C" unsigned zwDrawCalls(void);
+
+void batching() {
+    fresh();
+    glColor3f(1, 0, 0);
+    glFlush();
+    const unsigned before = zwDrawCalls();
+    for (int i = 0; i < 10; ++i) rect(20 + 10.0f * float(i), 700, 28 + 10.0f * float(i), 708);
+    glBegin(GL_TRIANGLE_STRIP);
+    glVertex2f(200, 700), glVertex2f(210, 700), glVertex2f(200, 710), glVertex2f(210, 710);
+    glEnd();
+    glFlush();
+    const unsigned one = zwDrawCalls() - before;
+    for (int i = 0; i < 4; ++i) {
+        glColor3f(0, 1, 0);  // a current attribute, not state: still one batch
+        rect(300 + 10.0f * float(i), 700, 308 + 10.0f * float(i), 708);
+        glLineWidth(i % 2 ? 1.0f : 2.0f);  // a state change: a batch each
+    }
+    glFlush();
+    const unsigned four = zwDrawCalls() - before - one;
+    char what[128];
+    std::snprintf(what, sizeof what, "blocks under one state are one draw call (%u), a state set between them splits (%u)",
+                  one, four);
+    check(one == 1 && four == 4 && near(at(95, 704), 1, 0, 0) && near(at(205, 705), 1, 0, 0) && near(at(335, 704), 0, 1, 0),
+          what);
+}
+
 }  // namespace
 
 int main() {
@@ -466,6 +839,13 @@ int main() {
     wideLines();
     text();
     bitmaps();
+    textureEnvironments();
+    textureCoordinates();
+    fogAndAlphaTest();
+    stipple();
+    clipAndSpot();
+    polygonModes();
+    batching();
     std::printf("layer checks: %d passed, %d failed\n", passed, failed);
     std::fflush(stdout);
     std::exit(failed == 0 ? 0 : 1);
