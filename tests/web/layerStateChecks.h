@@ -634,6 +634,68 @@ const Row rows[] = {
          GLubyte i[4];
          glReadPixels(0, 0, 1, 1, GL_COLOR_INDEX, GL_UNSIGNED_BYTE, i);
      }, GL_INVALID_OPERATION, nullptr, {}},
+    {"glGetLightiv and glMaterialiv map colours over the integer range", [] {
+         const GLint half[4] = {1073741823, 0, -2147483647 - 1, 2147483647};
+         glMaterialiv(GL_BACK, GL_EMISSION, half);
+     }, GL_NO_ERROR, [] {
+         GLfloat e[4];
+         glGetMaterialfv(GL_BACK, GL_EMISSION, e);
+         GLint d[4];
+         glGetLightiv(GL_LIGHT0, GL_DIFFUSE, d);
+         return Values{e[0], e[1], e[2], e[3], double(d[0]), double(d[3])};
+     }, {0.5, 0, -1, 1, 2147483647, 2147483647}, true},
+    {"a colour material follows glColor", [] {
+         glColorMaterial(GL_FRONT, GL_SPECULAR);
+         glEnable(GL_COLOR_MATERIAL);
+         glColor4f(0.25f, 0.5f, 0.75f, 1);
+     }, GL_NO_ERROR, [] {
+         GLfloat f[4], b[4];
+         glGetMaterialfv(GL_FRONT, GL_SPECULAR, f);
+         glGetMaterialfv(GL_BACK, GL_SPECULAR, b);
+         return Values{f[0], f[1], f[2], b[0]};
+     }, {0.25, 0.5, 0.75, 0}},
+    {"an eye plane is kept in eye coordinates", [] {
+         glPushMatrix();
+         glLoadIdentity();
+         glTranslatef(2, 0, 0);
+         const GLfloat p[4] = {1, 0, 0, 0};
+         glTexGenfv(GL_S, GL_EYE_PLANE, p);
+         glPopMatrix();
+     }, GL_NO_ERROR, [] {
+         GLdouble p[4];
+         glGetTexGendv(GL_S, GL_EYE_PLANE, p);
+         return Values(p, p + 4);
+     }, {1, 0, 0, -2}},
+    {"glCopyTexImage2D takes the framebuffer", [] {
+         glClearColor(0.2f, 0.4f, 0.6f, 1);
+         glClear(GL_COLOR_BUFFER_BIT);
+         glBindTexture(GL_TEXTURE_2D, texture);
+         glCopyTexImage2D(GL_TEXTURE_2D, 0, GL_RGB, 8, 8, 4, 4, 0);
+     }, GL_NO_ERROR, [] {
+         GLubyte out[64];
+         glGetTexImage(GL_TEXTURE_2D, 0, GL_RGBA, GL_UNSIGNED_BYTE, out);
+         return Values{double(out[0]), double(out[1]), double(out[2]), double(out[63])};
+     }, {51, 102, 153, 255}},
+    // Calls the layer does not draw still check their arguments.
+    {"glDrawArrays of a bad mode", [] { glDrawArrays(0x1234, 0, 3); }, GL_INVALID_ENUM, nullptr, {}},
+    {"glDrawElements of a negative count", [] { glDrawElements(GL_LINES, -1, GL_UNSIGNED_BYTE, nullptr); },
+     GL_INVALID_VALUE, nullptr, {}},
+    {"glAccum without an accumulation buffer", [] { glAccum(GL_LOAD, 1); }, GL_INVALID_OPERATION, nullptr, {}},
+    {"glMap1f of order 0", [] {
+         const GLfloat p[3] = {0, 0, 0};
+         glMap1f(GL_MAP1_VERTEX_3, 0, 1, 3, 0, p);
+     }, GL_INVALID_VALUE, nullptr, {}},
+    {"glPixelMapfv from indices of a size no power of two", [] {
+         const GLfloat v[3] = {0, 0.5f, 1};
+         glPixelMapfv(GL_PIXEL_MAP_I_TO_R, 3, v);
+     }, GL_INVALID_VALUE, nullptr, {}},
+    {"glRenderMode(GL_SELECT) stays in GL_RENDER", [] {}, GL_NO_ERROR, [] {
+         GLuint buffer[8];
+         glSelectBuffer(8, buffer);
+         const double hits = glRenderMode(GL_SELECT);
+         return Values{hits, double(glRenderMode(GL_RENDER)), get(GL_RENDER_MODE, 1)[0]};
+     }, {0, 0, GL_RENDER}},
+    {"glGetString of a bad name", [] { glGetString(0x1234); }, GL_INVALID_ENUM, nullptr, {}},
     {"glGetString", [] {}, GL_NO_ERROR, [] {
          const char* v = reinterpret_cast<const char*>(glGetString(GL_VERSION));
          return Values{double(v && std::strncmp(v, "1.1", 3) == 0)};
