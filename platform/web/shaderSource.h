@@ -26,6 +26,7 @@ layout(location = 6) in vec3 aLine;   // line quads: side (-1, +1), 0 at the sta
 
 uniform mat4 uProjection, uModelview;
 uniform vec4 uViewport;  // device pixels
+uniform float uRatio;    // device pixels per CSS pixel
 uniform float uPointSize;
 
 SHADE out vec4 vFront;
@@ -136,7 +137,7 @@ void main() {
     vec2 d = end - start;
 #ifdef LSMOOTH
     vec2 dir = length(d) > 0.0 ? normalize(d) : vec2(1.0, 0.0);
-    vec2 move = vec2(-dir.y, dir.x) * aLine.x * uLineWidth * 0.5 + dir * (aLine.y < 0.5 ? -1.0 : 1.0);
+    vec2 move = vec2(-dir.y, dir.x) * aLine.x * uLineWidth * 0.5 + dir * (aLine.y < 0.5 ? -uRatio : uRatio);
 #else
     vec2 across = abs(d.x) >= abs(d.y) ? vec2(0.0, 1.0) : vec2(1.0, 0.0);
     vec2 move = across * aLine.x * uLineWidth * 0.5;
@@ -229,10 +230,10 @@ flat in vec4 vSeg;
 flat in float vCount0;
 uniform int uLinePattern;
 uniform float uLineFactor;  // the repeat factor in device pixels
-uniform float uLineHalf;    // half the smooth line's width, device pixels
+uniform float uLineHalf;    // half the smooth line's width, CSS pixels
 #endif
 #ifdef PSMOOTH
-uniform float uPointRadius;  // device pixels
+uniform float uPointRadius;  // CSS pixels
 #endif
 
 void main() {
@@ -299,7 +300,9 @@ void main() {
 #ifdef LSMOOTH
     float len = length(d);
     vec2 dir = len > 0.0 ? d / len : vec2(1.0, 0.0);
-    float at = dot(p, dir), off = abs(dot(p, vec2(-dir.y, dir.x)));
+    // Coverage in CSS pixels: at any device pixel ratio the edge fades over one.
+    float at = dot(p, dir) / uRatio, off = abs(dot(p, vec2(-dir.y, dir.x))) / uRatio;
+    len /= uRatio;
     c.a *= clamp(uLineHalf + 0.5 - off, 0.0, 1.0) * clamp(at + 0.5, 0.0, 1.0) * clamp(len - at + 0.5, 0.0, 1.0);
 #endif
 #ifdef PSMOOTH

@@ -360,9 +360,11 @@ float aliasedWidth() {
     return w < 1 ? 1 : w;
 }
 
+// Lines WebGL cannot draw itself: wider than one device pixel (at a device
+// pixel ratio above 1 every line is), stippled or smooth.
 bool specialLines() {
     const State& s = state();
-    return aliasedWidth() > 1 || s.lineStipple || s.lineSmooth;
+    return aliasedWidth() * pixelRatio > 1 || s.lineStipple || s.lineSmooth;
 }
 
 // The matrices a draw uses: those current when its batch opened (a matrix
@@ -384,9 +386,9 @@ void sendUniforms(unsigned f, const Matrices& mats) {
     const float viewport[4] = {float(vp[0]), float(vp[1]), float(vp[2] > 0 ? vp[2] : 1), float(vp[3] > 0 ? vp[3] : 1)};
     send("uViewport", F4, viewport);
     send1f("uRatio", pixelRatio);
-    const float size = s.pointSmooth ? s.pointSize * pixelRatio + 2 : std::max(std::round(s.pointSize), 1.0f) * pixelRatio;
+    const float size = (s.pointSmooth ? s.pointSize + 2 : std::max(std::round(s.pointSize), 1.0f)) * pixelRatio;
     send1f("uPointSize", size);
-    if (f & PSMOOTH) send1f("uPointRadius", s.pointSize * pixelRatio / 2);
+    if (f & PSMOOTH) send1f("uPointRadius", s.pointSize / 2);
     if (f & (LIGHT | TEXGEN)) {
         // The inverse transpose of the model-view's upper 3x3, which takes
         // normals to eye coordinates; the rescale factor is one over the
@@ -497,9 +499,9 @@ void sendUniforms(unsigned f, const Matrices& mats) {
     }
     if (f & PSTIPPLE) send("uPolygonStipple", UI1, s.polygonStippleRows, 32);
     if (f & LINE) {
-        const float w = (f & LSMOOTH) ? std::max(s.lineWidth, 1.0f) : aliasedWidth();
+        const float w = (f & LSMOOTH) ? std::max(s.lineWidth, 1.0f) : aliasedWidth();  // CSS pixels
         send1f("uLineWidth", ((f & LSMOOTH) ? w + 2 : w) * pixelRatio);
-        send1f("uLineHalf", w * pixelRatio / 2);
+        send1f("uLineHalf", w / 2);
         send1i("uLinePattern", int(s.lineStipplePattern & 0xffff));
         send1f("uLineFactor", float(std::max(1, std::min(256, int(s.lineStippleFactor)))) * pixelRatio);
     }
