@@ -48,7 +48,7 @@ def render(options, frames, out):
 
 
 def compared(expected, actual, *options):
-    near = ["--near", "1"] if ratio != 1 else []
+    near = ["--near", "1"] if ratio != 1 and "--near" not in options else []
     r = subprocess.run([compare, "--max-share", tolerance] + near + list(options) + [expected, actual],
                        capture_output=True, text=True)
     print(r.stdout.strip())
@@ -84,7 +84,9 @@ with Browser(web) as b:
         t.check(compared(reference, shot) == 0, "%s frame %d in the page matches drape-render's" % (page, frame))
         t.check(compared(reference, shifted(shot)) == 1, "control: %s frame %d shifted by 2 pixels fails" % (page, frame))
         if page == "drape":
-            t.check(compared(os.path.join(work, "drape/frame-0039.png"), shot) == 1,
+            # The cloth moves less than a pixel in places from one frame to
+            # the next: this control looks at the pixels themselves.
+            t.check(compared(os.path.join(work, "drape/frame-0039.png"), shot, "--near", "0") == 1,
                     "control: drape frame 38 in the page does not pass for frame 39")
 
     b.open("drape-stable.html?hold=60")

@@ -22,7 +22,7 @@ endforeach()
 # The picture tests of tests/web again on a screen of two device pixels per CSS
 # pixel (cdp.py emulates it under ZOU_WEB_RATIO): web_<test>_ratio2, for the
 # tests listed here.
-set(ZOU_WEB_RATIO2_TESTS "")
+set(ZOU_WEB_RATIO2_TESTS test_pictures)
 foreach(name ${ZOU_WEB_RATIO2_TESTS})
   add_test(NAME web_${name}_ratio2 COMMAND ${ZOU_WEB_PYTHON} ${CMAKE_CURRENT_LIST_DIR}/../${name}.py
            ${ZOU_WEB_OUT} ${ZOU_NATIVE_BUILD})
