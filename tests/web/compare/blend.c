@@ -5,11 +5,8 @@
    1, cut by the alpha test at 0.5; and, kept small (coverage is each
    rasteriser's own), smooth lines and round points.
    --control: the additive cell (GL_ONE, GL_ONE) becomes (GL_ONE, GL_ZERO). */
-#include <GL/freeglut.h>
-#include <stdio.h>
-#include <string.h>
+#include "compare.h"
 
-static int control;
 
 static void display(void) {
     static const GLenum factors[12][2] = {
@@ -72,22 +69,13 @@ static void display(void) {
     glDisable(GL_BLEND);
 
     glutSwapBuffers();
-    puts("drawn");
-    fflush(stdout);
+    drawn();
 }
 
 int main(int argc, char** argv) {
-    glutInit(&argc, argv);
-    control = argc > 1 && strcmp(argv[1], "--control") == 0;
-    glutInitDisplayMode(GLUT_DOUBLE | GLUT_RGB);
-    glutInitWindowSize(256, 256);
-    glutInitWindowPosition(16, 16);
-    glutCreateWindow("compare blend");
+    openWindow(&argc, argv, GLUT_DOUBLE | GLUT_RGB, 256, 256, "compare blend");
     glClearColor(0.15f, 0.15f, 0.15f, 0.0f);
-    glMatrixMode(GL_PROJECTION);
-    glLoadIdentity();
-    glOrtho(0.0, 256.0, 0.0, 256.0, -1.0, 1.0);
-    glMatrixMode(GL_MODELVIEW);
+    pixelProjection(256, 256);
     glutDisplayFunc(display);
     glutMainLoop();
     return 0;

@@ -4,11 +4,8 @@
    when it is given): a slanted cut, one given under a rotation, one under a
    translation and one that cuts in depth.
    --control: the plane given under the translation moves by 0.2. */
-#include <GL/freeglut.h>
-#include <stdio.h>
-#include <string.h>
+#include "compare.h"
 
-static int control;
 
 static void board(void) {
     int i, j;
@@ -58,17 +55,11 @@ static void display(void) {
     glDisable(GL_CLIP_PLANE2);
     glDisable(GL_CLIP_PLANE3);
     glutSwapBuffers();
-    puts("drawn");
-    fflush(stdout);
+    drawn();
 }
 
 int main(int argc, char** argv) {
-    glutInit(&argc, argv);
-    control = argc > 1 && strcmp(argv[1], "--control") == 0;
-    glutInitDisplayMode(GLUT_DOUBLE | GLUT_RGB | GLUT_DEPTH);
-    glutInitWindowSize(256, 256);
-    glutInitWindowPosition(16, 16);
-    glutCreateWindow("compare clip");
+    openWindow(&argc, argv, GLUT_DOUBLE | GLUT_RGB | GLUT_DEPTH, 256, 256, "compare clip");
     glClearColor(0.0f, 0.0f, 0.0f, 0.0f);
     glEnable(GL_DEPTH_TEST);
     glShadeModel(GL_FLAT);

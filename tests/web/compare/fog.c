@@ -3,11 +3,8 @@
    8), exponential (density 0.25) and squared exponential (density 0.2) fog of
    one colour, so that each tile's far end is fogged more than its near end.
    --control: the linear fog ends at 7 instead of 8. */
-#include <GL/freeglut.h>
-#include <stdio.h>
-#include <string.h>
+#include "compare.h"
 
-static int control;
 
 /* A strip of 8 tiles from z = -1.5 to z = -9.5, rising from y = -1 to y = 4,
    its sides at the x the strip covers on screen at each depth. */
@@ -46,17 +43,11 @@ static void display(void) {
     strip(0.35f, 0.95f);
     glDisable(GL_FOG);
     glutSwapBuffers();
-    puts("drawn");
-    fflush(stdout);
+    drawn();
 }
 
 int main(int argc, char** argv) {
-    glutInit(&argc, argv);
-    control = argc > 1 && strcmp(argv[1], "--control") == 0;
-    glutInitDisplayMode(GLUT_DOUBLE | GLUT_RGB | GLUT_DEPTH);
-    glutInitWindowSize(256, 256);
-    glutInitWindowPosition(16, 16);
-    glutCreateWindow("compare fog");
+    openWindow(&argc, argv, GLUT_DOUBLE | GLUT_RGB | GLUT_DEPTH, 256, 256, "compare fog");
     glClearColor(0.05f, 0.05f, 0.1f, 0.0f);
     glEnable(GL_DEPTH_TEST);
     glShadeModel(GL_FLAT);

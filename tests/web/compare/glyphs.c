@@ -10,9 +10,7 @@
    were taken from them (the quotes, hyphen and a few letters and accents,
    listed below): everything else must match pixel for pixel.
    --control: the bitmap of our own is drawn three pixels further right. */
-#include <GL/freeglut.h>
-#include <stdio.h>
-#include <string.h>
+#include "compare.h"
 
 #define WIDTH 640
 #define HEIGHT 480
@@ -49,7 +47,6 @@ static const GLubyte arrow[] = {
 };
 
 static GLuint list;
-static int control;
 
 static void display(void) {
     glClear(GL_COLOR_BUFFER_BIT);
@@ -110,17 +107,11 @@ static void display(void) {
     glPixelStorei(GL_UNPACK_SKIP_ROWS, 0);
     glutBitmapCharacter(GLUT_BITMAP_HELVETICA_18, 'x');
     glutSwapBuffers();
-    puts("drawn");
-    fflush(stdout);
+    drawn();
 }
 
 int main(int argc, char** argv) {
-    glutInit(&argc, argv);
-    control = argc > 1 && strcmp(argv[1], "--control") == 0;
-    glutInitDisplayMode(GLUT_DOUBLE | GLUT_RGB);
-    glutInitWindowSize(WIDTH, HEIGHT);
-    glutInitWindowPosition(16, 16);
-    glutCreateWindow("compare glyphs");
+    openWindow(&argc, argv, GLUT_DOUBLE | GLUT_RGB, WIDTH, HEIGHT, "compare glyphs");
     glClearColor(0.1f, 0.1f, 0.2f, 1.0f);
     glMatrixMode(GL_PROJECTION);
     glLoadIdentity();

@@ -7,11 +7,8 @@
    - Right: turned so that its back faces the eye, with two-sided lighting
      and a back material of another colour.
    --control: the spot's cut-off is 22 degrees instead of 25. */
-#include <GL/freeglut.h>
-#include <stdio.h>
-#include <string.h>
+#include "compare.h"
 
-static int control;
 
 static void board(void) {
     const int n = 24;
@@ -71,17 +68,11 @@ static void display(void) {
     glPopMatrix();
 
     glutSwapBuffers();
-    puts("drawn");
-    fflush(stdout);
+    drawn();
 }
 
 int main(int argc, char** argv) {
-    glutInit(&argc, argv);
-    control = argc > 1 && strcmp(argv[1], "--control") == 0;
-    glutInitDisplayMode(GLUT_DOUBLE | GLUT_RGB | GLUT_DEPTH);
-    glutInitWindowSize(256, 256);
-    glutInitWindowPosition(16, 16);
-    glutCreateWindow("compare light");
+    openWindow(&argc, argv, GLUT_DOUBLE | GLUT_RGB | GLUT_DEPTH, 256, 256, "compare light");
     glClearColor(0.0f, 0.0f, 0.0f, 0.0f);
     glEnable(GL_DEPTH_TEST);
     glEnable(GL_LIGHTING);

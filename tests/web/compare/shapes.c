@@ -4,11 +4,8 @@
    tetrahedron, icosahedron and cylinder. Every shape turned the same way and
    scaled to fill about the same room.
    --control: the spheres have 12 slices instead of 16. */
-#include <GL/freeglut.h>
-#include <stdio.h>
-#include <string.h>
+#include "compare.h"
 
-static int control;
 
 static void shape(int which, int solid) {
     switch (which) {
@@ -85,17 +82,11 @@ static void display(void) {
             glPopMatrix();
         }
     glutSwapBuffers();
-    puts("drawn");
-    fflush(stdout);
+    drawn();
 }
 
 int main(int argc, char** argv) {
-    glutInit(&argc, argv);
-    control = argc > 1 && strcmp(argv[1], "--control") == 0;
-    glutInitDisplayMode(GLUT_DOUBLE | GLUT_RGB | GLUT_DEPTH);
-    glutInitWindowSize(320, 256);
-    glutInitWindowPosition(16, 16);
-    glutCreateWindow("compare shapes");
+    openWindow(&argc, argv, GLUT_DOUBLE | GLUT_RGB | GLUT_DEPTH, 320, 256, "compare shapes");
     glClearColor(0.1f, 0.1f, 0.1f, 0.0f);
     glEnable(GL_DEPTH_TEST);
     glEnable(GL_LIGHT0);

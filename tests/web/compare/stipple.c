@@ -9,11 +9,8 @@
    - polygon modes: front faces as lines, back faces as points, and a quad
      split into two triangles whose inner edge has its edge flag off.
    --control: the polygon stipple's stripes run the other way. */
-#include <GL/freeglut.h>
-#include <stdio.h>
-#include <string.h>
+#include "compare.h"
 
-static int control;
 
 static void makeMask(GLubyte mask[128]) {
     int x, y;
@@ -101,22 +98,13 @@ static void display(void) {
     glPolygonMode(GL_FRONT_AND_BACK, GL_FILL);
 
     glutSwapBuffers();
-    puts("drawn");
-    fflush(stdout);
+    drawn();
 }
 
 int main(int argc, char** argv) {
-    glutInit(&argc, argv);
-    control = argc > 1 && strcmp(argv[1], "--control") == 0;
-    glutInitDisplayMode(GLUT_DOUBLE | GLUT_RGB);
-    glutInitWindowSize(256, 256);
-    glutInitWindowPosition(16, 16);
-    glutCreateWindow("compare stipple");
+    openWindow(&argc, argv, GLUT_DOUBLE | GLUT_RGB, 256, 256, "compare stipple");
     glClearColor(0.1f, 0.1f, 0.15f, 0.0f);
-    glMatrixMode(GL_PROJECTION);
-    glLoadIdentity();
-    glOrtho(0.0, 256.0, 0.0, 256.0, -1.0, 1.0);
-    glMatrixMode(GL_MODELVIEW);
+    pixelProjection(256, 256);
     glutDisplayFunc(display);
     glutMainLoop();
     return 0;

@@ -6,11 +6,8 @@
    so the other rows leave that cell empty. Nearest filtering, texels 4 pixels
    wide, so that no pixel centre lies on a texel's edge.
    --control: the blend column's texture environment colour changes. */
-#include <GL/freeglut.h>
-#include <stdio.h>
-#include <string.h>
+#include "compare.h"
 
-static int control;
 static GLuint textures[6];
 static const GLenum formats[6] = {GL_ALPHA, GL_LUMINANCE, GL_LUMINANCE_ALPHA, GL_INTENSITY, GL_RGB, GL_RGBA};
 static const GLenum modes[4] = {GL_MODULATE, GL_DECAL, GL_REPLACE, GL_BLEND};
@@ -82,22 +79,13 @@ static void display(void) {
     glDisable(GL_BLEND);
     glDisable(GL_TEXTURE_2D);
     glutSwapBuffers();
-    puts("drawn");
-    fflush(stdout);
+    drawn();
 }
 
 int main(int argc, char** argv) {
-    glutInit(&argc, argv);
-    control = argc > 1 && strcmp(argv[1], "--control") == 0;
-    glutInitDisplayMode(GLUT_DOUBLE | GLUT_RGB);
-    glutInitWindowSize(256, 240);
-    glutInitWindowPosition(16, 16);
-    glutCreateWindow("compare texenv");
+    openWindow(&argc, argv, GLUT_DOUBLE | GLUT_RGB, 256, 240, "compare texenv");
     glClearColor(0.35f, 0.35f, 0.35f, 0.0f);
-    glMatrixMode(GL_PROJECTION);
-    glLoadIdentity();
-    glOrtho(0.0, 256.0, 0.0, 240.0, -1.0, 1.0);
-    glMatrixMode(GL_MODELVIEW);
+    pixelProjection(256, 240);
     makeTextures();
     glutDisplayFunc(display);
     glutMainLoop();

@@ -4,11 +4,8 @@
    glutBitmapLength; then the two stroke fonts as lines in the modelview,
    scaled, one centred by its glutStrokeLength.
    --control: one word of the Times Roman 24 line changes. */
-#include <GL/freeglut.h>
-#include <stdio.h>
-#include <string.h>
+#include "compare.h"
 
-static int control;
 
 static void bitmapLine(void* font, float x, float y, const char* text) {
     const char* c;
@@ -52,22 +49,13 @@ static void display(void) {
     for (c = "Mono ok"; *c; c++) glutStrokeCharacter(GLUT_STROKE_MONO_ROMAN, *c);
 
     glutSwapBuffers();
-    puts("drawn");
-    fflush(stdout);
+    drawn();
 }
 
 int main(int argc, char** argv) {
-    glutInit(&argc, argv);
-    control = argc > 1 && strcmp(argv[1], "--control") == 0;
-    glutInitDisplayMode(GLUT_DOUBLE | GLUT_RGB);
-    glutInitWindowSize(320, 320);
-    glutInitWindowPosition(16, 16);
-    glutCreateWindow("compare text");
+    openWindow(&argc, argv, GLUT_DOUBLE | GLUT_RGB, 320, 320, "compare text");
     glClearColor(0.1f, 0.1f, 0.2f, 0.0f);
-    glMatrixMode(GL_PROJECTION);
-    glLoadIdentity();
-    glOrtho(0.0, 320.0, 0.0, 320.0, -1.0, 1.0);
-    glMatrixMode(GL_MODELVIEW);
+    pixelProjection(320, 320);
     glutDisplayFunc(display);
     glutMainLoop();
     return 0;

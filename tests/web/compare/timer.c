@@ -5,11 +5,8 @@
    attached to the right button (never opened here): making one must not
    disturb the drawing.
    --control: no timer is set, the first picture stays. */
-#include <GL/freeglut.h>
-#include <stdio.h>
-#include <string.h>
+#include "compare.h"
 
-static int control;
 static int stage;           /* timers fired so far */
 static int values[2];       /* the value each timer was given */
 
@@ -38,18 +35,12 @@ static void display(void) {
     for (i = 0; i < stage; i++) square(i, values[i]);
     glutSwapBuffers();
     if (stage == 2 || control) {
-        puts("drawn");
-        fflush(stdout);
+        drawn();
     }
 }
 
 int main(int argc, char** argv) {
-    glutInit(&argc, argv);
-    control = argc > 1 && strcmp(argv[1], "--control") == 0;
-    glutInitDisplayMode(GLUT_DOUBLE | GLUT_RGB);
-    glutInitWindowSize(256, 256);
-    glutInitWindowPosition(16, 16);
-    glutCreateWindow("compare timer");
+    openWindow(&argc, argv, GLUT_DOUBLE | GLUT_RGB, 256, 256, "compare timer");
     glClearColor(0.12f, 0.12f, 0.32f, 0.0f);
     glMatrixMode(GL_PROJECTION);
     glLoadIdentity();
