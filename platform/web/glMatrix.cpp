@@ -8,6 +8,7 @@
 #include <utility>
 
 #include "platform/web/glState.h"
+#include "platform/web/matrixInverse.h"
 
 namespace zw {
 
@@ -35,30 +36,10 @@ void transform(const Mat& m, const float in[4], float out[4]) {
 }
 
 bool invert(const Mat& a, Mat& out) {
-    // Gauss-Jordan elimination with partial pivoting on [a | I], in double.
-    double m[4][8];
-    for (int r = 0; r < 4; ++r)
-        for (int c = 0; c < 4; ++c) {
-            m[r][c] = a.m[c * 4 + r];
-            m[r][c + 4] = (r == c);
-        }
-    for (int c = 0; c < 4; ++c) {
-        int pivot = c;
-        for (int r = c + 1; r < 4; ++r)
-            if (std::fabs(m[r][c]) > std::fabs(m[pivot][c])) pivot = r;
-        if (m[pivot][c] == 0) return false;
-        if (pivot != c)
-            for (int k = 0; k < 8; ++k) std::swap(m[c][k], m[pivot][k]);
-        const double d = m[c][c];
-        for (int k = 0; k < 8; ++k) m[c][k] /= d;
-        for (int r = 0; r < 4; ++r) {
-            if (r == c) continue;
-            const double f = m[r][c];
-            for (int k = 0; k < 8; ++k) m[r][k] -= f * m[c][k];
-        }
-    }
-    for (int r = 0; r < 4; ++r)
-        for (int c = 0; c < 4; ++c) out.m[c * 4 + r] = float(m[r][c + 4]);
+    double m[16], inv[16];
+    for (int k = 0; k < 16; ++k) m[k] = a.m[k];
+    if (!invertMatrix(m, inv)) return false;
+    for (int k = 0; k < 16; ++k) out.m[k] = float(inv[k]);
     return true;
 }
 

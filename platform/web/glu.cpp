@@ -11,6 +11,8 @@
 #include <cstring>
 #include <vector>
 
+#include "platform/web/matrixInverse.h"
+
 namespace zw {
 // Says once on the console that `name` draws nothing in a web page (glState.cpp).
 void notDrawn(const char* name);
@@ -33,41 +35,12 @@ void multiply(const double a[16], const double b[16], double r[16]) {
                                a[12 + row] * b[col * 4 + 3];
 }
 
-// The inverse of a column-major matrix by Gauss-Jordan elimination with
-// partial pivoting; false when it is singular.
-bool invert(const double a[16], double inv[16]) {
-    double m[4][8];
-    for (int r = 0; r < 4; ++r)
-        for (int c = 0; c < 4; ++c) {
-            m[r][c] = a[c * 4 + r];
-            m[r][c + 4] = (r == c);
-        }
-    for (int c = 0; c < 4; ++c) {
-        int pivot = c;
-        for (int r = c + 1; r < 4; ++r)
-            if (std::fabs(m[r][c]) > std::fabs(m[pivot][c])) pivot = r;
-        if (m[pivot][c] == 0) return false;
-        if (pivot != c)
-            for (int k = 0; k < 8; ++k) std::swap(m[c][k], m[pivot][k]);
-        const double d = m[c][c];
-        for (int k = 0; k < 8; ++k) m[c][k] /= d;
-        for (int r = 0; r < 4; ++r) {
-            if (r == c) continue;
-            const double f = m[r][c];
-            for (int k = 0; k < 8; ++k) m[r][k] -= f * m[c][k];
-        }
-    }
-    for (int r = 0; r < 4; ++r)
-        for (int c = 0; c < 4; ++c) inv[c * 4 + r] = m[r][c + 4];
-    return true;
-}
-
 // Window coordinates (x, y, z in the depth range 0..1) back to object
 // coordinates through (proj * model)^-1; in[3] is the clip w to assume.
 bool unproject(const double win[4], const GLdouble* model, const GLdouble* proj, const GLint* view, double out[4]) {
     double pm[16], inv[16];
     multiply(proj, model, pm);
-    if (!invert(pm, inv) || view[2] == 0 || view[3] == 0) return false;
+    if (!zw::invertMatrix(pm, inv) || view[2] == 0 || view[3] == 0) return false;
     const double ndc[4] = {(win[0] - view[0]) / view[2] * 2 - 1, (win[1] - view[1]) / view[3] * 2 - 1, win[2] * 2 - 1,
                            win[3]};
     transform(inv, ndc, out);
