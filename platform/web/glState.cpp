@@ -706,15 +706,13 @@ void glHint(GLenum target, GLenum mode) {
 }
 
 void glFogfv(GLenum pname, const GLfloat* params) {
-    double v[4] = {params[0], 0, 0, 0};
-    if (pname == GL_FOG_COLOR)
-        for (int i = 1; i < 4; ++i) v[i] = params[i];
+    double v[4];
+    zw::paramValues(pname, GL_FOG_COLOR, params, v);
     zw::setParam(zw::By::Fog, pname, v, false);
 }
 void glFogiv(GLenum pname, const GLint* params) {
-    double v[4] = {double(params[0]), 0, 0, 0};
-    if (pname == GL_FOG_COLOR)
-        for (int i = 1; i < 4; ++i) v[i] = params[i];
+    double v[4];
+    zw::paramValues(pname, GL_FOG_COLOR, params, v);
     zw::setParam(zw::By::Fog, pname, v, true);
 }
 // The one-value forms take no vectors.
@@ -734,15 +732,13 @@ void glFogi(GLenum pname, GLint param) {
 }
 
 void glLightModelfv(GLenum pname, const GLfloat* params) {
-    double v[4] = {params[0], 0, 0, 0};
-    if (pname == GL_LIGHT_MODEL_AMBIENT)
-        for (int i = 1; i < 4; ++i) v[i] = params[i];
+    double v[4];
+    zw::paramValues(pname, GL_LIGHT_MODEL_AMBIENT, params, v);
     zw::setParam(zw::By::LightModel, pname, v, false);
 }
 void glLightModeliv(GLenum pname, const GLint* params) {
-    double v[4] = {double(params[0]), 0, 0, 0};
-    if (pname == GL_LIGHT_MODEL_AMBIENT)
-        for (int i = 1; i < 4; ++i) v[i] = params[i];
+    double v[4];
+    zw::paramValues(pname, GL_LIGHT_MODEL_AMBIENT, params, v);
     zw::setParam(zw::By::LightModel, pname, v, true);
 }
 void glLightModelf(GLenum pname, GLfloat param) {
@@ -757,9 +753,8 @@ void glTexEnvfv(GLenum target, GLenum pname, const GLfloat* params) {
         if (zw::record([] { zw::setError(GL_INVALID_ENUM); })) zw::setError(GL_INVALID_ENUM);
         return;
     }
-    double v[4] = {params[0], 0, 0, 0};
-    if (pname == GL_TEXTURE_ENV_COLOR)
-        for (int i = 1; i < 4; ++i) v[i] = params[i];
+    double v[4];
+    zw::paramValues(pname, GL_TEXTURE_ENV_COLOR, params, v);
     zw::setParam(zw::By::TexEnv, pname, v, false);
 }
 void glTexEnviv(GLenum target, GLenum pname, const GLint* params) {
@@ -767,9 +762,8 @@ void glTexEnviv(GLenum target, GLenum pname, const GLint* params) {
         if (zw::record([] { zw::setError(GL_INVALID_ENUM); })) zw::setError(GL_INVALID_ENUM);
         return;
     }
-    double v[4] = {double(params[0]), 0, 0, 0};
-    if (pname == GL_TEXTURE_ENV_COLOR)
-        for (int i = 1; i < 4; ++i) v[i] = params[i];
+    double v[4];
+    zw::paramValues(pname, GL_TEXTURE_ENV_COLOR, params, v);
     zw::setParam(zw::By::TexEnv, pname, v, true);
 }
 void glTexEnvf(GLenum target, GLenum pname, GLfloat param) {

@@ -226,6 +226,15 @@ void trackColorMaterial();
 // "glFoo: not drawn in a web page".
 void notDrawn(const char* name);
 
+// A parameter call's values as doubles: the first, and all four where `pname`
+// is the call's one colour (`colour`); what the vector forms pass on.
+template <typename T>
+void paramValues(GLenum pname, GLenum colour, const T* params, double v[4]) {
+    v[0] = params[0], v[1] = v[2] = v[3] = 0;
+    if (pname == colour)
+        for (int i = 1; i < 4; ++i) v[i] = params[i];
+}
+
 // The device pixel ratio: CSS pixels to drawing-buffer pixels (glut.js sets
 // it through zwSetPixelRatio). Everything the program sees stays in CSS pixels.
 extern float pixelRatio;

@@ -727,15 +727,13 @@ void glCopyTexSubImage2D(GLenum target, GLint level, GLint xoff, GLint yoff, GLi
 }
 
 void glTexParameterfv(GLenum target, GLenum pname, const GLfloat* params) {
-    double v[4] = {params[0], 0, 0, 0};
-    if (pname == GL_TEXTURE_BORDER_COLOR)
-        for (int i = 1; i < 4; ++i) v[i] = params[i];
+    double v[4];
+    zw::paramValues(pname, GL_TEXTURE_BORDER_COLOR, params, v);
     zw::texParameter(target, pname, v, false);
 }
 void glTexParameteriv(GLenum target, GLenum pname, const GLint* params) {
-    double v[4] = {double(params[0]), 0, 0, 0};
-    if (pname == GL_TEXTURE_BORDER_COLOR)
-        for (int i = 1; i < 4; ++i) v[i] = params[i];
+    double v[4];
+    zw::paramValues(pname, GL_TEXTURE_BORDER_COLOR, params, v);
     zw::texParameter(target, pname, v, true);
 }
 void glTexParameterf(GLenum target, GLenum pname, GLfloat param) {
