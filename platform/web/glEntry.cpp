@@ -481,6 +481,16 @@ void glEvalMesh2(GLenum mode, GLint, GLint, GLint, GLint) {
 // The layer stays in GL_RENDER mode: a selection or feedback pass draws
 // normally and records no hits.
 
+}  // extern "C"
+
+namespace zw {
+GLenum renderMode() { return GL_RENDER; }
+void feedbackBlock(GLenum, const Vertex*, int) {}
+void feedbackRaster(GLenum) {}
+}  // namespace zw
+
+extern "C" {
+
 GLint glRenderMode(GLenum mode) {
     if (mode != GL_RENDER && mode != GL_SELECT && mode != GL_FEEDBACK) {
         zw::setError(GL_INVALID_ENUM);

@@ -263,6 +263,17 @@ bool unpackImage(const PixelStore& store, int w, int h, GLenum format, GLenum ty
 // Packs RGBA floats into a client image under `store` (glReadPixels, glGetTexImage).
 bool packImage(const PixelStore& store, int w, int h, GLenum format, GLenum type, const float* rgba, void* pixels);
 
+// ---- Selection and feedback ----------------------------------------------------
+// GL_RENDER, GL_SELECT or GL_FEEDBACK (glRenderMode).
+GLenum renderMode();
+// Outside GL_RENDER: a block's primitives transformed, clipped and fed back
+// (or counted as a hit) on the CPU; nothing reaches WebGL.
+void feedbackBlock(GLenum mode, const Vertex* vertices, int count);
+// Outside GL_RENDER: glBitmap, glDrawPixels or glCopyPixels at the current
+// raster position (token GL_BITMAP_TOKEN, GL_DRAW_PIXEL_TOKEN or
+// GL_COPY_PIXEL_TOKEN), fed back or a hit when the position is valid.
+void feedbackRaster(GLenum token);
+
 // ---- The WebGL side (webgl.cpp) ----------------------------------------------
 // Draws vertices with the current state, in any of GL's ten modes.
 void drawBlock(GLenum mode, const Vertex* vertices, int count);

@@ -27,14 +27,15 @@
 
 #include "platform/web/glState.h"
 #include "platform/web/shaderSource.h"
+#include "platform/web/webglPass.h"
 
 namespace zw {
 
 bool submit = true;
 
-namespace {
-
 unsigned drawCalls = 0;  // WebGL draw calls so far, for the benchmark page and the checks
+
+namespace {
 
 // ---- Programs -------------------------------------------------------------------
 
@@ -913,6 +914,7 @@ void flushBatch() {
 
 void drawBlock(GLenum mode, const Vertex* v, int n) {
     if (n <= 0) return;
+    if (renderMode() != GL_RENDER) return feedbackBlock(mode, v, n);
     const State& s = state();
     switch (mode) {
     case GL_POINTS:
@@ -978,7 +980,7 @@ void drawKept(unsigned id, GLenum mode, int count) {
     (void)mode, (void)count;
     if (id == 0 || id >= kept.size()) return;
     const Kept& k = kept[id];
-    if (k.buffer == 0 || !plainState(k.mode)) {
+    if (k.buffer == 0 || !plainState(k.mode) || renderMode() != GL_RENDER) {
         drawBlock(k.mode, k.vertices.data(), int(k.vertices.size()));
         return;
     }
@@ -1052,13 +1054,32 @@ void readPixels(int x, int y, int w, int h, unsigned char* rgba) {
         }
 }
 
+GLuint linkProgram(const std::string& defines, const char* vertex, const char* fragment) {
+    if (!ready) setUp();
+    return link(defines, vertex, fragment);
+}
+
+void windowPass(GLuint program, int& width, int& height) {
+    flushBatch();
+    if (!ready) setUp();
+    emscripten_webgl_get_drawing_buffer_size(emscripten_webgl_get_current_context(), &width, &height);
+    const GLint whole[4] = {0, 0, width, height};
+    applyFragmentOps();
+    viewportTo(whole);
+    depthRangeTo(0, 1);
+    cap(2, false);
+    cap(3, false);
+    current = nullptr;
+    emscripten_glUseProgram(program);
+}
+
 void drawBitmap(float x, float y, int w, int h, const unsigned char* coverage, const float color[4], float z) {
     flushBatch();
     if (!submit || w <= 0 || h <= 0) return;
     if (!ready) setUp();
     static GLuint prog = 0, bits = 0, corners = 0;
     if (!prog) {
-        prog = link("", bitmapVertexSource, bitmapFragmentSource);
+        prog = linkProgram("", bitmapVertexSource, bitmapFragmentSource);
         emscripten_glGenTextures(1, &bits);
         emscripten_glGenBuffers(1, &corners);
         emscripten_glBindBuffer(GL_ARRAY_BUFFER, corners);
@@ -1086,15 +1107,7 @@ void drawBitmap(float x, float y, int w, int h, const unsigned char* coverage, c
     emscripten_glActiveTexture(GL_TEXTURE0);
     // The bitmap is placed in the window, whatever the viewport.
     int bw = 0, bh = 0;
-    emscripten_webgl_get_drawing_buffer_size(emscripten_webgl_get_current_context(), &bw, &bh);
-    const GLint whole[4] = {0, 0, bw, bh};
-    applyFragmentOps();
-    viewportTo(whole);
-    depthRangeTo(0, 1);
-    cap(2, false);
-    cap(3, false);
-    current = nullptr;
-    emscripten_glUseProgram(prog);
+    windowPass(prog, bw, bh);
     const float r = pixelRatio;
     const float x0 = x * r, y0 = y * r, x1 = (x + float(w)) * r, y1 = (y + float(h)) * r;
     emscripten_glUniform4f(emscripten_glGetUniformLocation(prog, "uRect"), x0 / float(bw) * 2 - 1, y0 / float(bh) * 2 - 1,

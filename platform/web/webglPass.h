@@ -1,0 +1,28 @@
+// What the WebGL side offers the layer's own passes that draw outside the
+// fixed-function batches (bitmaps, pixel rectangles, the accumulation
+// buffer): a program of their own, and the window set up for drawing in
+// device pixels under the state's fragment operations. Not a public header.
+#pragma once
+
+#include <GL/gl.h>
+
+#include <string>
+
+namespace zw {
+
+// WebGL draw calls so far (the benchmark page and the checks count them).
+extern unsigned drawCalls;
+
+// A WebGL program from GLSL ES 3.00 bodies (the version and precision lines
+// are added, then `defines`); 0 with a console line if it does not compile.
+GLuint linkProgram(const std::string& defines, const char* vertex, const char* fragment);
+
+// Draws what is batched, then readies WebGL for a pass over the window:
+// the state's fragment operations and masks (blend, depth, stencil, scissor,
+// colour mask, dither), the viewport the whole drawing buffer (width x height
+// device pixels, set on return), depth range [0, 1], no culling, no polygon
+// offset, and `program` in use. The batches' own state is restored by the
+// next batch, which knows WebGL's settings changed.
+void windowPass(GLuint program, int& width, int& height);
+
+}  // namespace zw
