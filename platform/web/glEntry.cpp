@@ -1,8 +1,9 @@
 // The raster position (glRasterPos transformed, lit and clipped as a vertex
-// is; glWindowPos set in window coordinates) and the entry points of the
-// rest of OpenGL 1.1 that the layer does not draw yet: pixel rectangles,
-// vertex arrays, evaluators, selection and feedback, the accumulation
-// buffer. Those check their arguments as GL does, say once on the console
+// is; glWindowPos set in window coordinates), with the parts of the vertex
+// pipeline it shares with selection and feedback (lighting, texture
+// coordinates, the viewport transform), and the entry points of the rest of
+// OpenGL 1.1 that the layer does not draw yet: pixel rectangles, vertex
+// arrays, evaluators, the accumulation buffer. Those check their arguments as GL does, say once on the console
 // that they are not drawn, and return.
 #include <GL/gl.h>
 #include <GL/glext.h>
@@ -23,13 +24,10 @@ void normalise3(float* v) {
         for (int i = 0; i < 3; ++i) v[i] /= l;
 }
 
-// GL's lighting equation (OpenGL 1.1, section 2.13.1) for the front side of
-// a vertex at eye position `eye` with eye normal `n`: what glRasterPos takes
-// as its colour when lighting is on.
-void light(const float eye[4], const float nIn[3], float out[4]) {
+}  // namespace
+
+void light(const Material& m, const float eye[4], const float n[3], float out[4]) {
     const State& s = state();
-    const Material& m = s.material[0];
-    float n[3] = {nIn[0], nIn[1], nIn[2]};
     float c[3];
     for (int k = 0; k < 3; ++k) c[k] = m.emission[k] + m.ambient[k] * s.modelAmbient[k];
     float v[3] = {0, 0, 1};  // towards the eye, at infinity unless the viewer is local
@@ -74,10 +72,9 @@ void light(const float eye[4], const float nIn[3], float out[4]) {
     out[3] = m.diffuse[3] < 0 ? 0 : m.diffuse[3] > 1 ? 1 : m.diffuse[3];
 }
 
-// A texture coordinate as GL generates and transforms it for a vertex.
-void texCoord(const float obj[4], const float eye[4], const float n[3], float out[4]) {
+void texCoord(const float in[4], const float obj[4], const float eye[4], const float n[3], float out[4]) {
     const State& s = state();
-    float t[4] = {s.tex[0], s.tex[1], s.tex[2], s.tex[3]};
+    float t[4] = {in[0], in[1], in[2], in[3]};
     for (int c = 0; c < 4; ++c) {
         if (!s.texGenOn[c]) continue;
         switch (s.texGenMode[c]) {
@@ -96,6 +93,26 @@ void texCoord(const float obj[4], const float eye[4], const float n[3], float ou
     transform(s.texture.back(), t, out);
 }
 
+void windowCoords(const float clip[4], float out[3]) {
+    const State& s = state();
+    // The viewport transform as GL computes it: scale, then translate.
+    const float halfW = 0.5f * float(s.viewport[2]), halfH = 0.5f * float(s.viewport[3]);
+    const float n = s.depthRange[0], f = s.depthRange[1];
+    out[0] = clip[0] / clip[3] * halfW + (float(s.viewport[0]) + halfW);
+    out[1] = clip[1] / clip[3] * halfH + (float(s.viewport[1]) + halfH);
+    out[2] = clip[2] / clip[3] * ((f - n) * 0.5f) + (n + f) * 0.5f;
+}
+
+bool eyeNormals(Mat& inverse) { return invert(state().modelview.back(), inverse); }
+
+void eyeNormal(const Mat& inverse, const float in[3], float out[3]) {
+    const State& s = state();
+    for (int r = 0; r < 3; ++r) out[r] = inverse.m[r * 4] * in[0] + inverse.m[r * 4 + 1] * in[1] + inverse.m[r * 4 + 2] * in[2];
+    if (s.normalize || s.rescaleNormal) normalise3(out);
+}
+
+namespace {
+
 // glRasterPos4f: the point as a vertex, clipped against the view volume and
 // the enabled clip planes; invalid when outside.
 void rasterPos(float x, float y, float z, float w) {
@@ -110,27 +127,19 @@ void rasterPos(float x, float y, float z, float w) {
         if (s.clipOn[i] && dot3(s.clipPlane[i], eye) + s.clipPlane[i][3] * eye[3] < 0) inside = false;
     s.rasterValid = inside;
     if (!inside) return;
-    // The viewport transform as GL computes it: scale, then translate.
-    const float halfW = 0.5f * float(s.viewport[2]), halfH = 0.5f * float(s.viewport[3]);
-    const float n = s.depthRange[0], f = s.depthRange[1];
-    s.rasterPos[0] = clip[0] / clip[3] * halfW + (float(s.viewport[0]) + halfW);
-    s.rasterPos[1] = clip[1] / clip[3] * halfH + (float(s.viewport[1]) + halfH);
-    s.rasterPos[2] = clip[2] / clip[3] * ((f - n) * 0.5f) + (n + f) * 0.5f;
+    windowCoords(clip, s.rasterPos);
     s.rasterPos[3] = clip[3];
     s.rasterDistance = std::sqrt(eye[0] * eye[0] + eye[1] * eye[1] + eye[2] * eye[2]);
-    // The normal in eye coordinates: by the inverse transpose of the model-view.
     float normal[3] = {s.normal[0], s.normal[1], s.normal[2]};
     Mat inv;
-    if (invert(s.modelview.back(), inv)) {
-        for (int r = 0; r < 3; ++r) normal[r] = inv.m[r * 4] * s.normal[0] + inv.m[r * 4 + 1] * s.normal[1] + inv.m[r * 4 + 2] * s.normal[2];
-        if (s.normalize || s.rescaleNormal) normalise3(normal);
-    }
+    if (eyeNormals(inv)) eyeNormal(inv, s.normal, normal);
     if (s.lighting)
-        light(eye, normal, s.rasterColor);
+        light(s.material[0], eye, normal, s.rasterColor);
     else
         for (int i = 0; i < 4; ++i) s.rasterColor[i] = s.color[i] < 0 ? 0 : s.color[i] > 1 ? 1 : s.color[i];
     s.rasterIndex = s.index;
-    texCoord(obj, eye, normal, s.rasterTex);
+    texCoord(s.tex, obj, eye, normal, s.rasterTex);
+    selectRaster();
 }
 
 void windowPos(float x, float y, float z) {
@@ -192,7 +201,7 @@ bool pixelFormat(GLenum f) {
 bool pixelType(GLenum t) { return (t >= GL_BYTE && t <= GL_FLOAT) || t == GL_BITMAP; }
 
 // The client arrays' pointers, kept for glGetPointerv.
-const GLvoid* pointers[7];
+const GLvoid* pointers[6];
 
 void pointer(const char* name, int which, GLint size, bool sizeOk, GLenum type, bool typeOk, GLsizei stride,
              const GLvoid* p) {
@@ -337,8 +346,7 @@ void glGetPointerv(GLenum pname, GLvoid** params) {
     case GL_INDEX_ARRAY_POINTER: which = 3; break;
     case GL_TEXTURE_COORD_ARRAY_POINTER: which = 4; break;
     case GL_EDGE_FLAG_ARRAY_POINTER: which = 5; break;
-    case GL_FEEDBACK_BUFFER_POINTER: which = 6; break;
-    case GL_SELECTION_BUFFER_POINTER: which = 6; break;
+    case GL_FEEDBACK_BUFFER_POINTER: case GL_SELECTION_BUFFER_POINTER: *params = zw::modeBuffer(pname); return;
     default: return zw::setError(GL_INVALID_ENUM);
     }
     *params = const_cast<GLvoid*>(zw::pointers[which]);
@@ -476,50 +484,5 @@ void glEvalMesh2(GLenum mode, GLint, GLint, GLint, GLint) {
         return zw::outside();
     });
 }
-
-// ---- Selection and feedback -------------------------------------------------------------
-// The layer stays in GL_RENDER mode: a selection or feedback pass draws
-// normally and records no hits.
-
-}  // extern "C"
-
-namespace zw {
-GLenum renderMode() { return GL_RENDER; }
-void feedbackBlock(GLenum, const Vertex*, int) {}
-void feedbackRaster(GLenum) {}
-}  // namespace zw
-
-extern "C" {
-
-GLint glRenderMode(GLenum mode) {
-    if (mode != GL_RENDER && mode != GL_SELECT && mode != GL_FEEDBACK) {
-        zw::setError(GL_INVALID_ENUM);
-        return 0;
-    }
-    if (!zw::outsideBlock()) return 0;
-    if (mode != GL_RENDER) zw::notDrawn(mode == GL_SELECT ? "glRenderMode(GL_SELECT)" : "glRenderMode(GL_FEEDBACK)");
-    return 0;
-}
-
-void glSelectBuffer(GLsizei size, GLuint* buffer) {
-    if (size < 0) return zw::setError(GL_INVALID_VALUE);
-    if (!zw::outsideBlock()) return;
-    zw::pointers[6] = buffer;
-    zw::notDrawn("glSelectBuffer");
-}
-
-void glFeedbackBuffer(GLsizei size, GLenum type, GLfloat* buffer) {
-    if (size < 0) return zw::setError(GL_INVALID_VALUE);
-    if (type < GL_2D || type > GL_4D_COLOR_TEXTURE) return zw::setError(GL_INVALID_ENUM);
-    if (!zw::outsideBlock()) return;
-    zw::pointers[6] = buffer;
-    zw::notDrawn("glFeedbackBuffer");
-}
-
-void glInitNames(void) { zw::report("glInitNames", zw::outside); }
-void glLoadName(GLuint) { zw::report("glLoadName", zw::outside); }
-void glPushName(GLuint) { zw::report("glPushName", zw::outside); }
-void glPopName(void) { zw::report("glPopName", zw::outside); }
-void glPassThrough(GLfloat) { zw::report("glPassThrough", zw::outside); }
 
 }  // extern "C"

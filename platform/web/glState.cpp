@@ -142,20 +142,31 @@ void notDrawn(const char* name) {
     if (said.insert(name).second) std::fprintf(stderr, "%s: not drawn in a web page\n", name);
 }
 
+// The part of material `m` (face 0 front, 1 back) that colour material
+// replaces by `color`.
+static void colorInto(int face, const float color[4], Material& m) {
+    const State& s = state();
+    const GLenum want = face == 0 ? GL_FRONT : GL_BACK;
+    if (s.colorMaterialFace != GL_FRONT_AND_BACK && s.colorMaterialFace != want) return;
+    const GLenum mode = s.colorMaterialMode;
+    if (mode == GL_AMBIENT || mode == GL_AMBIENT_AND_DIFFUSE) std::memcpy(m.ambient, color, sizeof m.ambient);
+    if (mode == GL_DIFFUSE || mode == GL_AMBIENT_AND_DIFFUSE) std::memcpy(m.diffuse, color, sizeof m.diffuse);
+    if (mode == GL_SPECULAR) std::memcpy(m.specular, color, sizeof m.specular);
+    if (mode == GL_EMISSION) std::memcpy(m.emission, color, sizeof m.emission);
+}
+
 void trackColorMaterial() {
     State& s = state();
     if (!s.colorMaterial) return;
-    for (int face = 0; face < 2; ++face) {
-        const GLenum want = face == 0 ? GL_FRONT : GL_BACK;
-        if (s.colorMaterialFace != GL_FRONT_AND_BACK && s.colorMaterialFace != want) continue;
-        Material& m = s.material[face];
-        const GLenum mode = s.colorMaterialMode;
-        if (mode == GL_AMBIENT || mode == GL_AMBIENT_AND_DIFFUSE) std::memcpy(m.ambient, s.color, sizeof m.ambient);
-        if (mode == GL_DIFFUSE || mode == GL_AMBIENT_AND_DIFFUSE) std::memcpy(m.diffuse, s.color, sizeof m.diffuse);
-        if (mode == GL_SPECULAR) std::memcpy(m.specular, s.color, sizeof m.specular);
-        if (mode == GL_EMISSION) std::memcpy(m.emission, s.color, sizeof m.emission);
-    }
+    for (int face = 0; face < 2; ++face) colorInto(face, s.color, s.material[face]);
     ++s.lightSerial;
+}
+
+Material vertexMaterial(int face, const float color[4]) {
+    const State& s = state();
+    Material m = s.material[face];
+    if (s.colorMaterial) colorInto(face, color, m);
+    return m;
 }
 
 // ---- The table -------------------------------------------------------------------
@@ -470,7 +481,7 @@ static int query(GLenum pname, double* out, Kind* kind) {
     case GL_MAX_VIEWPORT_DIMS: *kind = Kind::I; return two(16384, 16384);
     case GL_MAX_EVAL_ORDER: return one(30);
     case GL_MAX_PIXEL_MAP_TABLE: return one(256);
-    case GL_MAX_NAME_STACK_DEPTH: return one(64);
+    case GL_MAX_NAME_STACK_DEPTH: return one(ZW_NAME_STACK_DEPTH);
     case GL_SUBPIXEL_BITS: return one(4);
     case GL_RED_BITS: case GL_GREEN_BITS: case GL_BLUE_BITS: case GL_ALPHA_BITS: case GL_STENCIL_BITS: return one(8);
     case GL_DEPTH_BITS: return one(24);
@@ -480,8 +491,8 @@ static int query(GLenum pname, double* out, Kind* kind) {
     case GL_INDEX_MODE: case GL_STEREO: return one(0, Kind::B);
     case GL_POINT_SIZE_RANGE: case GL_LINE_WIDTH_RANGE: return two(1, 64);
     case GL_POINT_SIZE_GRANULARITY: case GL_LINE_WIDTH_GRANULARITY: return one(1, Kind::F);
-    case GL_RENDER_MODE: return one(GL_RENDER, Kind::E);
-    case GL_NAME_STACK_DEPTH: return one(0);
+    case GL_RENDER_MODE: return one(renderMode(), Kind::E);
+    case GL_NAME_STACK_DEPTH: return one(nameStackDepth());
     case GL_PIXEL_MAP_I_TO_I_SIZE: case GL_PIXEL_MAP_S_TO_S_SIZE: case GL_PIXEL_MAP_I_TO_R_SIZE:
     case GL_PIXEL_MAP_I_TO_G_SIZE: case GL_PIXEL_MAP_I_TO_B_SIZE: case GL_PIXEL_MAP_I_TO_A_SIZE:
     case GL_PIXEL_MAP_R_TO_R_SIZE: case GL_PIXEL_MAP_G_TO_G_SIZE: case GL_PIXEL_MAP_B_TO_B_SIZE:
@@ -1215,7 +1226,8 @@ void glClear(GLbitfield mask) {
         zw::setError(GL_INVALID_VALUE);
         return;
     }
-    if (!zw::outsideBlock()) return;
+    // Selection and feedback touch no buffer.
+    if (!zw::outsideBlock() || zw::renderMode() != GL_RENDER) return;
     if (mask & GL_ACCUM_BUFFER_BIT) zw::notDrawn("glClear(GL_ACCUM_BUFFER_BIT)");
     zw::flushBatch();
     const GLbitfield drawn = mask & (GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT | GL_STENCIL_BUFFER_BIT);

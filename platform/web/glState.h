@@ -45,6 +45,7 @@ struct Vertex {
 #define ZW_ATTRIB_STACK_DEPTH 16   // server and client attribute stacks
 #define ZW_LIST_NESTING 64         // glCallList within glCallList
 #define ZW_TEXTURE_LEVELS 13       // mipmap levels: up to 4096 (+ border)
+#define ZW_NAME_STACK_DEPTH 64     // selection's name stack
 
 struct Light {
     float ambient[4], diffuse[4], specular[4];
@@ -221,6 +222,9 @@ void changing();
 // A colour material follows the current colour: after glColor and at glEnd
 // the material the colour tracks takes the current colour's value.
 void trackColorMaterial();
+// The material of a face (0 front, 1 back) as it is for a vertex of colour
+// `color`: the tracked part replaced while colour material is on.
+Material vertexMaterial(int face, const float color[4]);
 
 // Says once per name on the console that a call's effect is not drawn:
 // "glFoo: not drawn in a web page".
@@ -263,16 +267,38 @@ bool unpackImage(const PixelStore& store, int w, int h, GLenum format, GLenum ty
 // Packs RGBA floats into a client image under `store` (glReadPixels, glGetTexImage).
 bool packImage(const PixelStore& store, int w, int h, GLenum format, GLenum type, const float* rgba, void* pixels);
 
-// ---- Selection and feedback ----------------------------------------------------
+// ---- The vertex pipeline on the CPU (glEntry.cpp) ----------------------------
+// What glRasterPos does to its point, shared with selection and feedback.
+// GL's lighting equation for one side of a vertex at eye position `eye`,
+// with eye normal `n` (already turned to that side) and material `m`.
+void light(const Material& m, const float eye[4], const float n[3], float out[4]);
+// Texture coordinates `in` as GL generates and transforms them for a vertex.
+void texCoord(const float in[4], const float obj[4], const float eye[4], const float n[3], float out[4]);
+// Clip coordinates to window x, y (CSS pixels) and z through viewport and depth range.
+void windowCoords(const float clip[4], float out[3]);
+// Normals to eye coordinates: by the inverse transpose of the model-view,
+// normalised as GL_NORMALIZE and GL_RESCALE_NORMAL say. eyeNormals gives the
+// inverse (false when the model-view is singular: normals stay as they are).
+bool eyeNormals(Mat& inverse);
+void eyeNormal(const Mat& inverse, const float in[3], float out[3]);
+
+// ---- Selection and feedback (glFeedback.cpp) ---------------------------------
 // GL_RENDER, GL_SELECT or GL_FEEDBACK (glRenderMode).
 GLenum renderMode();
 // Outside GL_RENDER: a block's primitives transformed, clipped and fed back
 // (or counted as a hit) on the CPU; nothing reaches WebGL.
 void feedbackBlock(GLenum mode, const Vertex* vertices, int count);
-// Outside GL_RENDER: glBitmap, glDrawPixels or glCopyPixels at the current
+// In GL_FEEDBACK: glBitmap, glDrawPixels or glCopyPixels at the current
 // raster position (token GL_BITMAP_TOKEN, GL_DRAW_PIXEL_TOKEN or
-// GL_COPY_PIXEL_TOKEN), fed back or a hit when the position is valid.
+// GL_COPY_PIXEL_TOKEN), fed back when the position is valid. (They make no
+// hit in GL_SELECT; glRasterPos does.)
 void feedbackRaster(GLenum token);
+// In GL_SELECT: a valid raster position just set by glRasterPos is a hit.
+void selectRaster();
+// The name stack's depth, and the buffer of glSelectBuffer or glFeedbackBuffer
+// (GL_SELECTION_BUFFER_POINTER, GL_FEEDBACK_BUFFER_POINTER), for the queries.
+int nameStackDepth();
+void* modeBuffer(GLenum pname);
 
 // ---- The WebGL side (webgl.cpp) ----------------------------------------------
 // Draws vertices with the current state, in any of GL's ten modes.

@@ -98,7 +98,9 @@ void bitmap(int w, int h, float xorig, float yorig, float xmove, float ymove, co
     if (!outsideBlock()) return;
     State& s = state();
     if (!s.rasterValid) return;
-    if (w > 0 && h > 0) {
+    if (renderMode() != GL_RENDER)
+        feedbackRaster(GL_BITMAP_TOKEN);
+    else if (w > 0 && h > 0) {
         drawBitmap(std::floor(s.rasterPos[0] - xorig), std::floor(s.rasterPos[1] - yorig), w, h, bits.data(),
                   s.rasterColor, s.rasterPos[2]);
     }
@@ -177,7 +179,11 @@ void glutBitmapString(void* font, const unsigned char* string) {
     if (!f || !string) return;
     for (;;) {
         const size_t n = std::strcspn(reinterpret_cast<const char*>(string), "\n");
-        zw::drawLine(*f, string, n);
+        // Feedback sees a bitmap for each character.
+        if (zw::renderMode() != GL_RENDER)
+            for (size_t k = 0; k < n; ++k) zw::drawGlyph(*f, string[k]);
+        else
+            zw::drawLine(*f, string, n);
         if (string[n] == 0) return;
         int width = 0;
         for (size_t k = 0; k < n; ++k) width += f->glyphs[string[k]].advance;
