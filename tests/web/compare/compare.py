@@ -10,7 +10,10 @@ once it has printed "drawn" and two shots in a row agree; as a page
 taken once the page has printed "drawn". imgcompare then compares them within
 the program's tolerance. The control, the native program run with --control
 (which changes one thing), must not pass for the page's picture. The page
-must also not say that anything it was asked is not drawn. Under
+must also not say that anything it was asked is not drawn. A program may
+print lines besides "drawn" (hit records, a feedback buffer): the page must
+print the same lines word for word, and then a control whose printed lines
+differ from the page's is a control that fails, whatever its picture. Under
 ZOU_WEB_RATIO=2 the page runs on a screen of two device pixels per CSS pixel,
 its picture is brought back to CSS size (cdp.Browser.canvas_png), and a pixel
 counts as equal when its colour is found within a pixel in the other picture
@@ -60,9 +63,11 @@ class Xvfb:
         self.proc.wait(10)
 
     def run(self, args, title, out_png, timeout=30):
-        """Runs a program until its window shows a steady picture; saves it."""
+        """Runs a program until its window shows a steady picture; saves it.
+        Returns the lines it printed on standard output before "drawn"."""
         log = open(out_png + ".log", "w+")
-        proc = subprocess.Popen(args, env=self.env, stdout=log, stderr=subprocess.STDOUT)
+        err = open(out_png + ".err", "w+")
+        proc = subprocess.Popen(args, env=self.env, stdout=log, stderr=err)
         try:
             deadline = time.time() + timeout
             while True:
@@ -71,7 +76,8 @@ class Xvfb:
                     break
                 if proc.poll() is not None or time.time() > deadline:
                     log.seek(0)
-                    raise RuntimeError("%s did not draw: %s" % (args[0], log.read()[-2000:]))
+                    err.seek(0)
+                    raise RuntimeError("%s did not draw: %s" % (args[0], (log.read() + err.read())[-2000:]))
                 time.sleep(0.05)
             win = subprocess.run(["xdotool", "search", "--sync", "--onlyvisible", "--name", "^%s$" % title],
                                  env=self.env, capture_output=True, text=True, timeout=10).stdout.split()[0]
@@ -83,10 +89,30 @@ class Xvfb:
                 shots.append(subprocess.run(["xwd", "-silent", "-id", win], env=self.env,
                                             capture_output=True, timeout=10, check=True).stdout)
             subprocess.run(["convert", "xwd:-", "png:" + out_png], input=shots[-1], check=True, timeout=20)
+            log.seek(0)
+            return printed(log.read())
         finally:
             proc.terminate()
             proc.wait(10)
             log.close()
+            err.close()
+
+
+def printed(text):
+    """A program's printed lines up to "drawn", without it and blank lines."""
+    lines = []
+    for line in text.splitlines():
+        if line.strip() == "drawn":
+            break
+        if line.strip():
+            lines.append(line.rstrip())
+    return lines
+
+
+def holds(output, lines):
+    """Whether the page's output holds these lines, word for word, in order."""
+    page = iter(l.rstrip() for l in output.splitlines())
+    return all(any(l == p for p in page) for l in lines)
 
 
 def size_of(png):
@@ -115,8 +141,8 @@ def main():
 
     expected, control = os.path.join(work, "native.png"), os.path.join(work, "control.png")
     with Xvfb() as x:
-        x.run([program], title, expected)
-        x.run([program, "--control"], title, control)
+        lines = x.run([program], title, expected)
+        control_lines = x.run([program, "--control"], title, control)
     t.check(size_of(expected) == row["size"], "the native window is %dx%d" % tuple(row["size"]))
 
     page = os.path.join(work, "page.png")
@@ -137,7 +163,14 @@ def main():
             (b.ratio,) + tuple(device)))
     t.check(compared(native, row, expected, page, b.ratio) == 0, "%s: the page's picture matches Mesa's (tolerate %s, at most %s%%)" % (
         name, row["tolerate"], row["share"]))
-    t.check(compared(native, row, control, page, b.ratio) == 1, "control: %s --control does not pass for the page's picture" % name)
+    if lines:
+        for file, text in (("native.txt", "\n".join(lines) + "\n"), ("page.txt", output)):
+            with open(os.path.join(work, file), "w") as f:
+                f.write(text)
+        t.check(holds(output, lines), "the page prints the %d lines the native program prints" % len(lines))
+        t.check(not holds(output, control_lines), "control: %s --control's printed lines are not the page's" % name)
+    else:
+        t.check(compared(native, row, control, page, b.ratio) == 1, "control: %s --control does not pass for the page's picture" % name)
 
     if not t.failed and not keep:
         shutil.rmtree(work, ignore_errors=True)
