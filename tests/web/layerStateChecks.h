@@ -689,12 +689,52 @@ const Row rows[] = {
          const GLfloat v[3] = {0, 0.5f, 1};
          glPixelMapfv(GL_PIXEL_MAP_I_TO_R, 3, v);
      }, GL_INVALID_VALUE, nullptr, {}},
-    {"glRenderMode(GL_SELECT) stays in GL_RENDER", [] {}, GL_NO_ERROR, [] {
-         GLuint buffer[8];
+    // Selection and feedback (before any row gives a feedback buffer).
+    {"glRenderMode(GL_FEEDBACK) before glFeedbackBuffer", [] { glRenderMode(GL_FEEDBACK); }, GL_INVALID_OPERATION,
+     [] { return get(GL_RENDER_MODE, 1); }, {GL_RENDER}},
+    {"glSelectBuffer while selecting", [] {
+         static GLuint buffer[8];
          glSelectBuffer(8, buffer);
-         const double hits = glRenderMode(GL_SELECT);
-         return Values{hits, double(glRenderMode(GL_RENDER)), get(GL_RENDER_MODE, 1)[0]};
-     }, {0, 0, GL_RENDER}},
+         glRenderMode(GL_SELECT);
+         glSelectBuffer(8, buffer);
+     }, GL_INVALID_OPERATION, [] { return Values{get(GL_RENDER_MODE, 1)[0], double(glRenderMode(GL_RENDER))}; },
+     {GL_SELECT, 0}},
+    {"glPushName past GL_MAX_NAME_STACK_DEPTH", [] {
+         glRenderMode(GL_SELECT);
+         for (int i = 0; i <= 64; ++i) glPushName(GLuint(i));
+     }, GL_STACK_OVERFLOW, [] { return Values{geti(GL_NAME_STACK_DEPTH, 1)[0], double(glRenderMode(GL_RENDER))}; },
+     {64, 0}},
+    {"glPopName of an empty name stack", [] {
+         glRenderMode(GL_SELECT);
+         glPopName();
+     }, GL_STACK_UNDERFLOW, [] { return Values{double(glRenderMode(GL_RENDER))}; }, {0}},
+    {"a hit: the names, depth scaled to 2^32 - 1", [] {
+         static GLuint buffer[8];
+         glSelectBuffer(8, buffer);
+         glRenderMode(GL_SELECT);
+         glPushName(5);
+         glBegin(GL_POINTS);
+         glVertex3f(10, 10, 0.5f);
+         glEnd();
+         glLoadName(6);  // writes the record
+     }, GL_NO_ERROR, [] {
+         GLuint* b;
+         glGetPointerv(GL_SELECTION_BUFFER_POINTER, reinterpret_cast<GLvoid**>(&b));
+         return Values{double(glRenderMode(GL_RENDER)), double(b[0]), double(b[1]), double(b[2]), double(b[3])};
+     }, {1, 1, 1073741824, 1073741824, 5}},
+    {"a full feedback buffer: -1, nothing past its end", [] {
+         static GLfloat buffer[4] = {0, 0, 0, 9};
+         glFeedbackBuffer(3, GL_2D, buffer);
+         glRenderMode(GL_FEEDBACK);
+         glBegin(GL_POINTS);
+         glVertex2f(10, 20);
+         glEnd();
+         glPassThrough(1);
+     }, GL_NO_ERROR, [] {
+         GLfloat* b;
+         glGetPointerv(GL_FEEDBACK_BUFFER_POINTER, reinterpret_cast<GLvoid**>(&b));
+         return Values{double(glRenderMode(GL_RENDER)), b[0], b[1], b[2], b[3]};
+     }, {-1, GL_POINT_TOKEN, 10, 20, 9}, true},
     {"glGetString of a bad name", [] { glGetString(0x1234); }, GL_INVALID_ENUM, nullptr, {}},
     {"glGetString", [] {}, GL_NO_ERROR, [] {
          const char* v = reinterpret_cast<const char*>(glGetString(GL_VERSION));
