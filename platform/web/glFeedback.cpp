@@ -12,7 +12,6 @@
 // vertex the clipper keeps.
 #include <GL/gl.h>
 
-#include <cstddef>
 #include <vector>
 
 #include "platform/web/glState.h"
@@ -91,20 +90,14 @@ struct ClipVertex {
     bool edge;
 };
 
-const int channels = 4 + 4 + 8 + 4;  // clip, eye, both colours, tex: what clipping interpolates
-
-float* values(ClipVertex& v) { return v.clip; }
-const float* values(const ClipVertex& v) { return v.clip; }
-static_assert(sizeof(float) * channels == offsetof(ClipVertex, edge), "the interpolated values are contiguous");
-
 float clamp01(float c) { return c < 0 ? 0 : c > 1 ? 1 : c; }
 
-ClipVertex prepare(const Vertex& in, const Mat& inverse, bool normals) {
+ClipVertex prepare(const Vertex& in, const Mat& mvp, const Mat& inverse, bool normals) {
     const State& s = state();
     ClipVertex v;
     const float obj[4] = {in.pos[0], in.pos[1], in.pos[2], 1};
     transform(s.modelview.back(), obj, v.eye);
-    transform(s.projection.back(), v.eye, v.clip);
+    transform(mvp, obj, v.clip);
     float n[3] = {in.normal[0], in.normal[1], in.normal[2]};
     if (normals) eyeNormal(inverse, in.normal, n);
     if (s.lighting) {
@@ -134,12 +127,12 @@ bool planeOn(int p) { return p < 6 || state().clipOn[p - 6]; }
 float distance(const ClipVertex& v, int p) {
     const float* c = v.clip;
     switch (p) {
-    case 0: return c[0] + c[3];
-    case 1: return c[3] - c[0];
-    case 2: return c[1] + c[3];
-    case 3: return c[3] - c[1];
-    case 4: return c[2] + c[3];
-    case 5: return c[3] - c[2];
+    case 0: return c[2] + c[3];
+    case 1: return c[3] - c[2];
+    case 2: return c[0] + c[3];
+    case 3: return c[3] - c[0];
+    case 4: return c[1] + c[3];
+    case 5: return c[3] - c[1];
     default: {
         const float* q = state().clipPlane[p - 6];
         return q[0] * v.eye[0] + q[1] * v.eye[1] + q[2] * v.eye[2] + q[3] * v.eye[3];
@@ -154,15 +147,19 @@ bool inside(const ClipVertex& v) {
 }
 
 // The point where the edge from `in` (inside plane p) to `out` crosses it,
-// every value interpolated from the inside end.
+// every value interpolated from the outside end.
 ClipVertex crossing(const ClipVertex& in, const ClipVertex& out, int p) {
     const float din = distance(in, p), dout = distance(out, p);
-    const float t = din / (din - dout);
+    const float t = dout / (dout - din);
     ClipVertex v;
-    const float* a = values(in);
-    const float* b = values(out);
-    float* r = values(v);
-    for (int k = 0; k < channels; ++k) r[k] = a[k] + t * (b[k] - a[k]);
+    auto mix = [t](const float* a, const float* b, float* r) {
+        for (int k = 0; k < 4; ++k) r[k] = a[k] + t * (b[k] - a[k]);
+    };
+    mix(out.clip, in.clip, v.clip);
+    mix(out.eye, in.eye, v.eye);
+    mix(out.color[0], in.color[0], v.color[0]);
+    mix(out.color[1], in.color[1], v.color[1]);
+    mix(out.tex, in.tex, v.tex);
     v.edge = false;
     return v;
 }
@@ -394,9 +391,12 @@ GLenum renderMode() { return modes.mode; }
 void feedbackBlock(GLenum mode, const Vertex* vertices, int count) {
     Mat inverse;
     const bool normals = eyeNormals(inverse);
+    // Vertices go to clip coordinates by one matrix, projection times
+    // model-view, whose rounding the native GL's window depths show.
+    const Mat mvp = multiply(state().projection.back(), state().modelview.back());
     std::vector<ClipVertex> v;
     v.reserve(size_t(count));
-    for (int i = 0; i < count; ++i) v.push_back(prepare(vertices[i], inverse, normals));
+    for (int i = 0; i < count; ++i) v.push_back(prepare(vertices[i], mvp, inverse, normals));
     switch (mode) {
     case GL_POINTS:
         for (const ClipVertex& p : v) point(p);

@@ -41,6 +41,15 @@ static void triangle(float x0, float y0, float x1, float y1, float x2, float y2)
     glEnd();
 }
 
+static void quad(float x, float y, float w, float h) {
+    glBegin(GL_QUADS);
+    glColor3f(1, 0, 0); glVertex2f(x, y);
+    glColor3f(0, 1, 0); glVertex2f(x + w, y);
+    glColor3f(0, 0, 1); glVertex2f(x + w, y + h);
+    glColor3f(1, 1, 1); glVertex2f(x, y + h);
+    glEnd();
+}
+
 /* A triangle the left edge cuts, a square the clip plane y < 224 cuts; then
    two lit triangles, the second's back in view. */
 static void scene(void) {
@@ -50,7 +59,7 @@ static void scene(void) {
     glClipPlane(GL_CLIP_PLANE0, plane);
     glEnable(GL_CLIP_PLANE0);
     triangle(-64, 32, 64, 32, 64, 96);
-    glRectf(128, 192, 192, 256);
+    quad(128, 192, 64, 64);
     glDisable(GL_CLIP_PLANE0);
     glLightModelfv(GL_LIGHT_MODEL_AMBIENT, ambient);
     glLightModeli(GL_LIGHT_MODEL_TWO_SIDE, GL_TRUE);
@@ -98,7 +107,7 @@ static void display(void) {
     glFrontFace(GL_CCW);
     glDisable(GL_CULL_FACE);
     glPolygonMode(GL_FRONT_AND_BACK, GL_LINE);
-    glRectf(8, 8, 40, 40);
+    quad(8, 8, 32, 32);
     glBegin(GL_POLYGON); glVertex2f(64, 8); glVertex2f(96, 8); glVertex2f(104, 24); glVertex2f(96, 40); glVertex2f(64, 40); glEnd();
     glPolygonMode(GL_FRONT, GL_POINT);
     triangle(8, 64, 40, 64, 8, 96);
