@@ -117,8 +117,9 @@ ClipVertex prepare(const Vertex& in, const Mat& mvp, const Mat& inverse, bool no
 }
 
 // ---- Clipping ---------------------------------------------------------------------
-// The six planes of the view volume, then the enabled clip planes; a vertex
-// is inside a plane where its distance is not negative.
+// The six planes of the view volume (near and far first, the order whose
+// corners the native GL's clipper leaves whole), then the enabled clip
+// planes; a vertex is inside a plane where its distance is not negative.
 
 const int planes = 6 + ZW_CLIP_PLANES;
 

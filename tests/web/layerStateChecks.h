@@ -735,6 +735,27 @@ const Row rows[] = {
          glGetPointerv(GL_FEEDBACK_BUFFER_POINTER, reinterpret_cast<GLvoid**>(&b));
          return Values{double(glRenderMode(GL_RENDER)), b[0], b[1], b[2], b[3]};
      }, {-1, GL_POINT_TOKEN, 10, 20, 9}, true},
+    {"feedback: an edge flag hides its edge, flat shading gives the provoking colour", [] {
+         static GLfloat buffer[32];
+         glFeedbackBuffer(32, GL_3D_COLOR, buffer);
+         glRenderMode(GL_FEEDBACK);
+         glShadeModel(GL_FLAT);
+         glPolygonMode(GL_FRONT_AND_BACK, GL_LINE);
+         glBegin(GL_TRIANGLES);
+         glColor3f(1, 0, 0);
+         glVertex2f(10, 10);
+         glEdgeFlag(GL_FALSE);
+         glVertex2f(50, 10);
+         glEdgeFlag(GL_TRUE);
+         glColor3f(0, 0, 1);
+         glVertex2f(50, 50);
+         glEnd();
+     }, GL_NO_ERROR, [] {
+         GLfloat* b;
+         glGetPointerv(GL_FEEDBACK_BUFFER_POINTER, reinterpret_cast<GLvoid**>(&b));
+         // Two edges (from the last vertex), both blue.
+         return Values{double(glRenderMode(GL_RENDER)), b[0], b[6], b[15], b[19], b[20], b[21]};
+     }, {30, GL_LINE_RESET_TOKEN, 1, GL_LINE_TOKEN, 0, 0, 1}},
     {"glGetString of a bad name", [] { glGetString(0x1234); }, GL_INVALID_ENUM, nullptr, {}},
     {"glGetString", [] {}, GL_NO_ERROR, [] {
          const char* v = reinterpret_cast<const char*>(glGetString(GL_VERSION));
