@@ -329,7 +329,8 @@ void triangle(ClipVertex x0, ClipVertex x1, ClipVertex x2, bool e0, bool e1, boo
     }
     // A fan from the first vertex, each triangle ending on it.
     for (int i = 1; i + 1 < n; ++i) {
-        const Out o[3] = {windowed(poly[size_t(i)], side), windowed(poly[size_t(i + 1)], side), windowed(poly[0], side)};
+        const Out o[3] = {windowed(poly[size_t(i)], side), windowed(poly[size_t(i + 1)], side),
+                          windowed(poly[0], side)};
         emit(GL_POLYGON_TOKEN, o, 3);
     }
 }
