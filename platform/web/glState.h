@@ -45,6 +45,7 @@ struct Vertex {
 #define ZW_ATTRIB_STACK_DEPTH 16   // server and client attribute stacks
 #define ZW_LIST_NESTING 64         // glCallList within glCallList
 #define ZW_TEXTURE_LEVELS 13       // mipmap levels: up to 4096 (+ border)
+#define ZW_MAX_EVAL_ORDER 30       // control points per direction of an evaluator map
 
 struct Light {
     float ambient[4], diffuse[4], specular[4];
@@ -131,7 +132,7 @@ struct State {
     bool lineSmooth, pointSmooth, polygonSmooth, lineStipple, polygonStipple;
     bool offsetFill, offsetLine, offsetPoint, clipOn[ZW_CLIP_PLANES];
     bool autoNormal, dither, colorLogicOp, indexLogicOp;
-    bool map1On[9], map2On[9];  // evaluator maps, recorded: GL_MAP1_COLOR_4 .. GL_MAP1_VERTEX_4
+    bool map1On[9], map2On[9];  // evaluator maps: GL_MAP1_COLOR_4 .. GL_MAP1_VERTEX_4 (glEval.cpp)
 
     Light light[ZW_LIGHTS];
     Material material[2];  // front, back
@@ -163,6 +164,10 @@ struct State {
     GLuint lineStipplePattern;  // the low 16 bits
     GLuint polygonStippleRows[32];  // row 0 = bottom; bit 31 = the leftmost pixel
     float offsetFactor, offsetUnits;
+
+    // glMapGrid's grids: u1, u2 (v1, v2) and the partitions.
+    float grid1Domain[2], grid2Domain[4];
+    GLint grid1Segments, grid2Segments[2];
 
     GLenum fogMode;
     float fogDensity, fogStart, fogEnd, fogColor[4], fogIndex;
@@ -248,6 +253,10 @@ bool record(std::function<void()> call);
 bool recordingBlock();
 // Whether a list is being compiled (GL_COMPILE or GL_COMPILE_AND_EXECUTE).
 bool compilingList();
+// A call made of other calls (glEvalMesh: blocks of evaluated vertices): kept
+// whole in an open list and evaluated when the list runs; run now (unless
+// GL_COMPILE) as the list will run it, so its blocks are not kept twice.
+void recordWhole(std::function<void()> call);
 
 // The list being compiled (0 for none) and its mode, for glGet.
 GLuint listIndex();
