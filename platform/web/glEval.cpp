@@ -29,7 +29,7 @@ const double startPoint[MAPS][4] = {{1, 1, 1, 1}, {1}, {0, 0, 1}, {0}, {0, 0}, {
 struct Map {
     int uOrder = 1, vOrder = 1;
     double u1 = 0, u2 = 1, v1 = 0, v2 = 1;
-    std::vector<double> points;  // k values per point, u the faster index
+    std::vector<double> points;  // k values per point, as an array [u][v] (what glGetMap gives)
 };
 
 // maps[0]: GL_MAP1_*, maps[1]: GL_MAP2_*.
@@ -70,24 +70,23 @@ void bernstein(int order, double t, double* b, double* d) {
     }
 }
 
-// A map's value at (u, v) and its partial derivatives by u and v (a map of
-// one dimension has a v order of 1 and takes any v).
+// A map's value at (u, v) and its partial derivatives by the map's own
+// parameters, u and v carried to [0, 1] (so that a reversed domain keeps the
+// normal). A map of one dimension has a v order of 1 and takes any v.
 void evaluate(const Map& m, int k, double u, double v, double* p, double* pu, double* pv) {
     double bu[ZW_MAX_EVAL_ORDER], du[ZW_MAX_EVAL_ORDER], bv[ZW_MAX_EVAL_ORDER], dv[ZW_MAX_EVAL_ORDER];
     bernstein(m.uOrder, (u - m.u1) / (m.u2 - m.u1), bu, du);
     bernstein(m.vOrder, (v - m.v1) / (m.v2 - m.v1), bv, dv);
     for (int c = 0; c < k; ++c) p[c] = pu[c] = pv[c] = 0;
-    for (int j = 0; j < m.vOrder; ++j)
-        for (int i = 0; i < m.uOrder; ++i) {
-            const double* r = &m.points[size_t((j * m.uOrder + i) * k)];
+    for (int i = 0; i < m.uOrder; ++i)
+        for (int j = 0; j < m.vOrder; ++j) {
+            const double* r = &m.points[size_t((i * m.vOrder + j) * k)];
             for (int c = 0; c < k; ++c) {
                 p[c] += bu[i] * bv[j] * r[c];
                 pu[c] += du[i] * bv[j] * r[c];
                 pv[c] += bu[i] * dv[j] * r[c];
             }
         }
-    // Derivatives by u and v, not by the map's own [0, 1].
-    for (int c = 0; c < k; ++c) pu[c] /= m.u2 - m.u1, pv[c] /= m.v2 - m.v1;
 }
 
 // glEvalCoord: the enabled maps of one dimension make one vertex. Without a
@@ -219,10 +218,11 @@ void defineMap(int dims, GLenum target, double u1, double u2, int uStride, int u
     if (error == GL_NO_ERROR) {
         m.uOrder = uOrder, m.vOrder = vOrder, m.u1 = u1, m.u2 = u2, m.v1 = v1, m.v2 = v2;
         m.points.resize(size_t(uOrder * vOrder * k));
-        for (int j = 0; j < vOrder; ++j)
-            for (int i = 0; i < uOrder; ++i)
+        for (int i = 0; i < uOrder; ++i)
+            for (int j = 0; j < vOrder; ++j)
                 for (int c = 0; c < k; ++c)
-                    m.points[size_t((j * uOrder + i) * k + c)] = double(points[size_t(i) * size_t(uStride) + size_t(j) * size_t(vStride) + size_t(c)]);
+                    m.points[size_t((i * vOrder + j) * k + c)] =
+                        double(points[size_t(i) * size_t(uStride) + size_t(j) * size_t(vStride) + size_t(c)]);
     }
     auto run = [=] {
         if (error != GL_NO_ERROR) return setError(error);
