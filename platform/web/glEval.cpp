@@ -32,16 +32,18 @@ struct Map {
     std::vector<double> points;  // k values per point, as an array [u][v] (what glGetMap gives)
 };
 
-// maps[0]: GL_MAP1_*, maps[1]: GL_MAP2_*.
-Map (&maps())[2][MAPS] {
-    static Map m[2][MAPS];
-    static bool made = false;
-    if (!made) {
-        for (auto& dims : m)
+// Every map, each at its start: order 1 over [0, 1], the start point.
+struct Maps {
+    Map of[2][MAPS];  // GL_MAP1_*, GL_MAP2_*
+    Maps() {
+        for (auto& dims : of)
             for (int i = 0; i < MAPS; ++i) dims[i].points.assign(startPoint[i], startPoint[i] + components[i]);
-        made = true;
     }
-    return m;
+};
+
+Map& map(int dims, int index) {
+    static Maps maps;
+    return maps.of[dims - 1][index];
 }
 
 // The dimension (1, 2) and index of a target; 0 for a name that is no map.
@@ -97,7 +99,7 @@ void evalCoord(int dims, double u, double v) {
     const bool* on = dims == 1 ? s.map1On : s.map2On;
     const int vertex = on[VERTEX4] ? VERTEX4 : on[VERTEX3] ? VERTEX3 : -1;
     if (vertex < 0 || !s.inBlock) return;
-    const Map* m = maps()[dims - 1];
+    const Map* m = &map(dims, 0);
     float color[4], normal[3], tex[4];
     const float index = s.index;
     std::memcpy(color, s.color, sizeof color);
@@ -226,7 +228,7 @@ void defineMap(int dims, GLenum target, double u1, double u2, int uStride, int u
     }
     auto run = [=] {
         if (error != GL_NO_ERROR) return setError(error);
-        if (outsideBlock()) maps()[dims - 1][index] = m;
+        if (outsideBlock()) map(dims, index) = m;
     };
     if (record(run)) run();
 }
@@ -240,7 +242,7 @@ int getMap(GLenum target, GLenum query, std::vector<double>& out) {
         return 0;
     }
     if (!outsideBlock()) return 0;
-    const Map& m = maps()[dims - 1][index];
+    const Map& m = map(dims, index);
     if (query == GL_ORDER)
         out = {double(m.uOrder), double(m.vOrder)};
     else if (query == GL_DOMAIN)
