@@ -676,7 +676,7 @@ const Row rows[] = {
          glGetTexImage(GL_TEXTURE_2D, 0, GL_RGBA, GL_UNSIGNED_BYTE, out);
          return Values{double(out[0]), double(out[1]), double(out[2]), double(out[63])};
      }, {51, 102, 153, 255}},
-    // Evaluators: the maps are no attribute group, so each row names its own.
+    // Evaluators: the maps are in no attribute group, so each row sets its own.
     {"glMap1f of an order above GL_MAX_EVAL_ORDER changes nothing", [] {
          static const GLfloat p[31 * 3] = {};
          glMap1f(GL_MAP1_VERTEX_3, 0, 1, 3, 31, p);
@@ -689,21 +689,17 @@ const Row rows[] = {
          static const GLfloat p[4 * 3] = {};
          glMap2f(GL_MAP2_VERTEX_3, 1, 1, 3, 2, 0, 1, 6, 2, p);
      }, GL_INVALID_VALUE, nullptr, {}},
-    {"glMap1f of a two-dimensional target", [] {
-         static const GLfloat p[2 * 3] = {};
-         glMap1f(GL_MAP2_VERTEX_3, 0, 1, 3, 2, p);
-     }, GL_INVALID_ENUM, nullptr, {}},
-    {"glMap2d inside glBegin/glEnd", [] {
-         static const GLdouble p[4] = {};
-         glBegin(GL_POINTS);
-         glMap2d(GL_MAP2_INDEX, 0, 1, 1, 2, 0, 1, 2, 2, p);
-         glEnd();
-     }, GL_INVALID_OPERATION, nullptr, {}},
-    {"glEvalMesh1 in GL_FILL", [] { glEvalMesh1(GL_FILL, 0, 1); }, GL_INVALID_ENUM, nullptr, {}},
-    {"glGetMapdv gives the points of glMap2f as [u][v], its orders and domain", [] {
-         // 2 in u by 3 in v, point (i, j) = 10 i + j, laid out v first.
-         static const GLfloat p[6] = {0, 10, 1, 11, 2, 12};
+    {"glMap1f of a two-dimensional target", [] { glMap1f(GL_MAP2_VERTEX_3, 0, 1, 3, 1, nullptr); },
+     GL_INVALID_ENUM, nullptr, {}},
+    {"glGetMapdv: glMap2f's points as [u][v] (as a list kept them), orders, domain", [] {
+         static GLfloat p[6] = {0, 10, 1, 11, 2, 12};  // 2 in u by 3 in v, (i, j) = 10 i + j, v first
+         const GLuint list = glGenLists(1);
+         glNewList(list, GL_COMPILE);
          glMap2f(GL_MAP2_TEXTURE_COORD_1, 0, 1, 1, 2, 2, 5, 2, 3, p);
+         glEndList();
+         p[0] = 9;
+         glCallList(list);
+         glDeleteLists(list, 1);
      }, GL_NO_ERROR, [] {
          GLdouble v[12];
          glGetMapdv(GL_MAP2_TEXTURE_COORD_1, GL_COEFF, v);
@@ -711,25 +707,10 @@ const Row rows[] = {
          glGetMapdv(GL_MAP2_TEXTURE_COORD_1, GL_DOMAIN, v + 8);
          return Values(v, v + 12);
      }, {0, 1, 2, 10, 11, 12, 2, 3, 0, 1, 2, 5}},
-    {"a list keeps glMap1f's points as they were at glNewList", [] {
-         static GLfloat p[2] = {3, 4};
-         const GLuint list = glGenLists(1);
-         glNewList(list, GL_COMPILE);
-         glMap1f(GL_MAP1_INDEX, 0, 1, 1, 2, p);
-         glEndList();
-         p[0] = 9;
-         glCallList(list);
-         glDeleteLists(list, 1);
-     }, GL_NO_ERROR, [] {
-         GLfloat v[2];
-         glGetMapfv(GL_MAP1_INDEX, GL_COEFF, v);
-         return Values(v, v + 2);
-     }, {3, 4}},
     {"glMapGrid1f: GL_EVAL_BIT saves the grid; no segments is an error", [] {
          glMapGrid1f(5, 1, 3);
          glPushAttrib(GL_EVAL_BIT);
-         glMapGrid1f(7, 0, 1);
-         glEnable(GL_AUTO_NORMAL);
+         glMapGrid1f(7, 0, 1), glEnable(GL_AUTO_NORMAL);
          glPopAttrib();
          glMapGrid1f(0, 0, 1);
      }, GL_INVALID_VALUE, [] {
@@ -740,8 +721,7 @@ const Row rows[] = {
          static const GLfloat red[2][4] = {{1, 0, 0, 1}, {1, 0, 0, 1}}, ends[2][3] = {{0, 0, 0}, {1, 1, 0}};
          glMap1f(GL_MAP1_COLOR_4, 0, 1, 4, 2, &red[0][0]);
          glMap1f(GL_MAP1_VERTEX_3, 0, 1, 3, 2, &ends[0][0]);
-         glEnable(GL_MAP1_COLOR_4);
-         glEnable(GL_MAP1_VERTEX_3);
+         glEnable(GL_MAP1_COLOR_4), glEnable(GL_MAP1_VERTEX_3);
          glColor4f(0, 0.5f, 1, 1);
          glBegin(GL_POINTS);
          glEvalCoord1f(0.5f);

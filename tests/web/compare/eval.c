@@ -1,15 +1,9 @@
-/* Evaluators: six cells of 100x100 pixels.
-   - Top left: a cubic Bezier curve whose colour comes from a colour map
-     (glEvalMesh1 in GL_LINE), its ends marked by glEvalPoint1.
-   - Top middle: a bicubic patch, lit, its normals from GL_AUTO_NORMAL
-     (glEvalMesh2 in GL_FILL).
-   - Top right: the same patch as a GL_LINE mesh.
-   - Bottom left: the same patch as a GL_POINT mesh, coloured by a bilinear
-     colour map.
-   - Bottom middle: the patch textured by a texture-coordinate map (a
-     checker, repeated twice).
-   - Bottom right: a rational quadratic (GL_MAP1_VERTEX_4) quarter circle,
-     glEvalCoord1 in a display list called four times, turned.
+/* Evaluators, in cells of 100x100 pixels. Top: a cubic curve coloured by a
+   colour map (glEvalMesh1 in GL_LINE, the ends glEvalPoint1); a bicubic patch
+   lit with GL_AUTO_NORMAL (GL_FILL); the patch in GL_LINE. Bottom: the patch
+   in GL_POINT coloured by a bilinear colour map; the patch textured by a
+   texture-coordinate map; a rational (GL_MAP1_VERTEX_4) quarter circle of
+   glEvalCoord1 in a display list, called four times, turned.
    --control: the patch's inner control point (1, 1) is raised higher. */
 #include <math.h>
 
@@ -23,9 +17,11 @@ static void cell(int column, int row) {
 }
 
 static void display(void) {
+    /* Points of odd sizes centred on pixels: no rounding decides them. */
     static const GLfloat curve[4][3] = {{5.5f, 5.5f, 0}, {20, 95, 0}, {80, -20, 0}, {95.5f, 90.5f, 0}};
     static const GLfloat curveColors[2][4] = {{1, 0.2f, 0.1f, 1}, {0.2f, 0.5f, 1, 1}};
-    static const GLfloat cornerColors[2][2][4] = {{{1, 0, 0, 1}, {0, 1, 0, 1}}, {{0, 0, 1, 1}, {1, 1, 0, 1}}};
+    static const GLfloat corners[2][2][4] = {{{1, 0, 0, 1}, {0, 1, 0, 1}}, {{0, 0, 1, 1}, {1, 1, 0, 1}}};
+    /* Off the texel edges. */
     static const GLfloat texCoords[2][2][2] = {{{0.03f, 0.03f}, {2.03f, 0.03f}}, {{0.03f, 2.03f}, {2.03f, 2.03f}}};
     const float w = (float)sqrt(0.5);
     const GLfloat arc[3][4] = {{45, 0, 0, 1}, {45 * w, 45 * w, 0, w}, {0, 45, 0, 1}};
@@ -36,22 +32,18 @@ static void display(void) {
     cell(0, 1);
     glMap1f(GL_MAP1_VERTEX_3, 0, 1, 3, 4, &curve[0][0]);
     glMap1f(GL_MAP1_COLOR_4, 0, 1, 4, 2, &curveColors[0][0]);
-    glEnable(GL_MAP1_VERTEX_3);
-    glEnable(GL_MAP1_COLOR_4);
+    glEnable(GL_MAP1_VERTEX_3), glEnable(GL_MAP1_COLOR_4);
     glMapGrid1f(24, 0, 1);
     glEvalMesh1(GL_LINE, 0, 24);
     glPointSize(5);
     glBegin(GL_POINTS);
-    glEvalPoint1(0);
-    glEvalPoint1(24);
+    glEvalPoint1(0), glEvalPoint1(24);
     glEnd();
     glDisable(GL_MAP1_COLOR_4);
 
-    glMap2f(GL_MAP2_VERTEX_3, 0, 1, 3, 4, 0, 1, 12, 4, &patch[0][0][0]);
-    glEnable(GL_MAP2_VERTEX_3);
     cell(1, 1);
-    glEnable(GL_LIGHTING);
-    glEnable(GL_AUTO_NORMAL);
+    glMap2f(GL_MAP2_VERTEX_3, 0, 1, 3, 4, 0, 1, 12, 4, &patch[0][0][0]);
+    glEnable(GL_MAP2_VERTEX_3), glEnable(GL_LIGHTING), glEnable(GL_AUTO_NORMAL);
     glMapGrid2f(30, 0, 1, 30, 0, 1);
     glEvalMesh2(GL_FILL, 0, 30, 0, 30);
     glDisable(GL_LIGHTING);
@@ -61,26 +53,23 @@ static void display(void) {
     glMapGrid2f(8, 0, 1, 6, 0, 1);
     glEvalMesh2(GL_LINE, 0, 8, 0, 6);
 
-    /* Points of 3 pixels centred on pixels: no rounding decides them. */
     cell(0, 0);
     glTranslatef(0.5f, 0.5f, 0);
-    glMapGrid2f(6, 0, 1, 6, 0, 1);
-    glMap2f(GL_MAP2_COLOR_4, 0, 1, 4, 2, 0, 1, 8, 2, &cornerColors[0][0][0]);
+    glMap2f(GL_MAP2_COLOR_4, 0, 1, 4, 2, 0, 1, 8, 2, &corners[0][0][0]);
     glEnable(GL_MAP2_COLOR_4);
     glPointSize(3);
+    glMapGrid2f(6, 0, 1, 6, 0, 1);
     glEvalMesh2(GL_POINT, 0, 6, 0, 6);
     glDisable(GL_MAP2_COLOR_4);
 
     cell(1, 0);
     glMap2f(GL_MAP2_TEXTURE_COORD_2, 0, 1, 2, 2, 0, 1, 4, 2, &texCoords[0][0][0]);
-    glEnable(GL_MAP2_TEXTURE_COORD_2);
-    glEnable(GL_TEXTURE_2D);
+    glEnable(GL_MAP2_TEXTURE_COORD_2), glEnable(GL_TEXTURE_2D);
     glMapGrid2f(10, 0, 1, 10, 0, 1);
     glEvalMesh2(GL_FILL, 0, 10, 0, 10);
-    glDisable(GL_TEXTURE_2D);
-    glDisable(GL_MAP2_TEXTURE_COORD_2);
+    glDisable(GL_TEXTURE_2D), glDisable(GL_MAP2_TEXTURE_COORD_2);
 
-    /* Compiled only, then called: the list's vertices are those of its call. */
+    /* Compiled only, then called. */
     glMap1f(GL_MAP1_VERTEX_4, 0, 1, 4, 3, &arc[0][0]);
     glEnable(GL_MAP1_VERTEX_4);
     glColor3f(0.5f, 1, 0.7f);
@@ -97,7 +86,6 @@ static void display(void) {
     }
     glDisable(GL_MAP1_VERTEX_4);
     glDeleteLists(list, 1);
-
     glutSwapBuffers();
     drawn();
 }
