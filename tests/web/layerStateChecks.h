@@ -680,7 +680,18 @@ const Row rows[] = {
     {"glDrawArrays of a bad mode", [] { glDrawArrays(0x1234, 0, 3); }, GL_INVALID_ENUM, nullptr, {}},
     {"glDrawElements of a negative count", [] { glDrawElements(GL_LINES, -1, GL_UNSIGNED_BYTE, nullptr); },
      GL_INVALID_VALUE, nullptr, {}},
+    // The checks' window has no accumulation buffer (no GLUT_ACCUM).
     {"glAccum without an accumulation buffer", [] { glAccum(GL_LOAD, 1); }, GL_INVALID_OPERATION, nullptr, {}},
+    {"glAccum of a bad operation", [] { glAccum(GL_ACCUM_BUFFER_BIT, 1); }, GL_INVALID_ENUM, nullptr, {}},
+    {"glAccum between glBegin and glEnd, whatever its operation", [] {
+         glBegin(GL_POINTS);
+         glAccum(GL_ACCUM_BUFFER_BIT, 1);
+         glEnd();
+     }, GL_INVALID_OPERATION, nullptr, {}},
+    {"glClear of an absent accumulation buffer does nothing; it has no bits",
+     [] { glClear(GL_ACCUM_BUFFER_BIT); }, GL_NO_ERROR, [] { return geti(GL_ACCUM_RED_BITS, 1); }, {0}},
+    {"glClearAccum clamps to [-1, 1]", [] { glClearAccum(1.5f, -2, 0.25f, 0); }, GL_NO_ERROR,
+     [] { return get(GL_ACCUM_CLEAR_VALUE, 4); }, {1, -1, 0.25, 0}},
     {"glMap1f of order 0", [] {
          const GLfloat p[3] = {0, 0, 0};
          glMap1f(GL_MAP1_VERTEX_3, 0, 1, 3, 0, p);
