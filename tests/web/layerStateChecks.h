@@ -230,6 +230,11 @@ const Row rows[] = {
          glDepthFunc(GL_GREATER);
          glPopAttrib();
      }, GL_NO_ERROR, [] { return Values{get(GL_FOG_DENSITY, 1)[0], get(GL_DEPTH_FUNC, 1)[0]}; }, {1, GL_GREATER}},
+    {"GL_ACCUM_BUFFER_BIT holds the accumulation buffer's clear value", [] {
+         glPushAttrib(GL_ACCUM_BUFFER_BIT);
+         glClearAccum(0.5f, -0.25f, 1, 0.75f);
+         glPopAttrib();
+     }, GL_NO_ERROR, [] { return get(GL_ACCUM_CLEAR_VALUE, 4); }, {0, 0, 0, 0}},
     {"GL_ENABLE_BIT holds every capability", [] {
          glPushAttrib(GL_ENABLE_BIT);
          glEnable(GL_FOG), glEnable(GL_CLIP_PLANE3), glEnable(GL_TEXTURE_GEN_Q);
