@@ -12,24 +12,22 @@
    and no value leaves [-1, 1], where GL leaves the results undefined.
    --control: the stripes' MULT of -4 becomes -2. */
 #include "compare.h"
+
 static void cell(int x, int y, int w, int h) {
     glEnable(GL_SCISSOR_TEST);
     glScissor(x, y, w, h);
 }
 
+/* A white triangle and a thin red bar across it. */
 static void scene(void) {
-    glColor3f(1.0f, 1.0f, 1.0f);
+    static const GLfloat v[9][2] = {{12, 140}, {116, 166}, {40, 248}, {20, 230}, {120, 180},
+                                    {121.5f, 183}, {20, 230}, {121.5f, 183}, {21.5f, 233}};
+    int i;
     glBegin(GL_TRIANGLES);
-    glVertex2f(12.0f, 140.0f);
-    glVertex2f(116.0f, 166.0f);
-    glVertex2f(40.0f, 248.0f);
-    glEnd();
-    glColor3f(1.0f, 0.0f, 0.0f);
-    glBegin(GL_QUADS);
-    glVertex2f(20.0f, 230.0f);
-    glVertex2f(120.0f, 180.0f);
-    glVertex2f(121.5f, 183.0f);
-    glVertex2f(21.5f, 233.0f);
+    for (i = 0; i < 9; i++) {
+        glColor3f(1.0f, i < 3 ? 1.0f : 0.0f, i < 3 ? 1.0f : 0.0f);
+        glVertex2fv(v[i]);
+    }
     glEnd();
 }
 
