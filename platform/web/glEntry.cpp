@@ -1,9 +1,9 @@
 // The raster position (glRasterPos transformed, lit and clipped as a vertex
-// is; glWindowPos set in window coordinates) and the entry points of the
-// rest of OpenGL 1.1 that the layer does not draw yet: pixel rectangles,
-// vertex arrays, selection and feedback, the accumulation buffer. Those
-// check their arguments as GL does, say once on the console that they are
-// not drawn, and return.
+// is; glWindowPos set in window coordinates), glAccum, and the entry points
+// of the rest of OpenGL 1.1 that the layer does not draw yet: pixel
+// rectangles, vertex arrays, evaluators, selection and feedback. Those check
+// their arguments as GL does, say once on the console that they are not
+// drawn, and return.
 #include <GL/gl.h>
 #include <GL/glext.h>
 
@@ -282,13 +282,16 @@ void glGetPixelMapusv(GLenum map, GLushort* values) {
     if (zw::outsideBlock()) values[0] = 0;
 }
 
-void glAccum(GLenum op, GLfloat) {
-    zw::report("glAccum", [=] {
+void glAccum(GLenum op, GLfloat value) {
+    auto run = [=] {
+        if (!zw::outsideBlock()) return;
         if (op != GL_ACCUM && op != GL_LOAD && op != GL_RETURN && op != GL_MULT && op != GL_ADD)
-            return GLenum(GL_INVALID_ENUM);
-        // The canvas has no accumulation buffer.
-        return GLenum(GL_INVALID_OPERATION);
-    });
+            return zw::setError(GL_INVALID_ENUM);
+        // Only a window made with GLUT_ACCUM has the buffer.
+        if (!zw::accumBits) return zw::setError(GL_INVALID_OPERATION);
+        zw::accumulate(op, value);
+    };
+    if (zw::record(run)) run();
 }
 
 // ---- Vertex arrays ----------------------------------------------------------------------

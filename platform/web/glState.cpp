@@ -476,8 +476,9 @@ static int query(GLenum pname, double* out, Kind* kind) {
     case GL_SUBPIXEL_BITS: return one(4);
     case GL_RED_BITS: case GL_GREEN_BITS: case GL_BLUE_BITS: case GL_ALPHA_BITS: case GL_STENCIL_BITS: return one(8);
     case GL_DEPTH_BITS: return one(24);
-    case GL_INDEX_BITS: case GL_AUX_BUFFERS: case GL_ACCUM_RED_BITS: case GL_ACCUM_GREEN_BITS:
-    case GL_ACCUM_BLUE_BITS: case GL_ACCUM_ALPHA_BITS: return one(0);
+    case GL_INDEX_BITS: case GL_AUX_BUFFERS: return one(0);
+    case GL_ACCUM_RED_BITS: case GL_ACCUM_GREEN_BITS: case GL_ACCUM_BLUE_BITS: case GL_ACCUM_ALPHA_BITS:
+        return one(accumBits);
     case GL_RGBA_MODE: case GL_DOUBLEBUFFER: return one(1, Kind::B);
     case GL_INDEX_MODE: case GL_STEREO: return one(0, Kind::B);
     case GL_POINT_SIZE_RANGE: case GL_LINE_WIDTH_RANGE: return two(1, 64);
@@ -1214,10 +1215,11 @@ void glClear(GLbitfield mask) {
         return;
     }
     if (!zw::outsideBlock()) return;
-    if (mask & GL_ACCUM_BUFFER_BIT) zw::notDrawn("glClear(GL_ACCUM_BUFFER_BIT)");
     zw::flushBatch();
     const GLbitfield drawn = mask & (GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT | GL_STENCIL_BUFFER_BIT);
     if (drawn) zw::clearBuffers(drawn);
+    // A buffer the window does not have is left alone.
+    if ((mask & GL_ACCUM_BUFFER_BIT) && zw::accumBits) zw::clearAccum();
 }
 
 void glFlush(void) {

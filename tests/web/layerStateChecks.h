@@ -230,6 +230,11 @@ const Row rows[] = {
          glDepthFunc(GL_GREATER);
          glPopAttrib();
      }, GL_NO_ERROR, [] { return Values{get(GL_FOG_DENSITY, 1)[0], get(GL_DEPTH_FUNC, 1)[0]}; }, {1, GL_GREATER}},
+    {"GL_ACCUM_BUFFER_BIT holds the accumulation buffer's clear value", [] {
+         glPushAttrib(GL_ACCUM_BUFFER_BIT);
+         glClearAccum(0.5f, -0.25f, 1, 0.75f);
+         glPopAttrib();
+     }, GL_NO_ERROR, [] { return get(GL_ACCUM_CLEAR_VALUE, 4); }, {0, 0, 0, 0}},
     {"GL_ENABLE_BIT holds every capability", [] {
          glPushAttrib(GL_ENABLE_BIT);
          glEnable(GL_FOG), glEnable(GL_CLIP_PLANE3), glEnable(GL_TEXTURE_GEN_Q);
@@ -731,7 +736,18 @@ const Row rows[] = {
     {"glDrawArrays of a bad mode", [] { glDrawArrays(0x1234, 0, 3); }, GL_INVALID_ENUM, nullptr, {}},
     {"glDrawElements of a negative count", [] { glDrawElements(GL_LINES, -1, GL_UNSIGNED_BYTE, nullptr); },
      GL_INVALID_VALUE, nullptr, {}},
+    // The checks' window has no accumulation buffer (no GLUT_ACCUM).
     {"glAccum without an accumulation buffer", [] { glAccum(GL_LOAD, 1); }, GL_INVALID_OPERATION, nullptr, {}},
+    {"glAccum of a bad operation", [] { glAccum(GL_ACCUM_BUFFER_BIT, 1); }, GL_INVALID_ENUM, nullptr, {}},
+    {"glAccum between glBegin and glEnd, whatever its operation", [] {
+         glBegin(GL_POINTS);
+         glAccum(GL_ACCUM_BUFFER_BIT, 1);
+         glEnd();
+     }, GL_INVALID_OPERATION, nullptr, {}},
+    {"glClear of an absent accumulation buffer does nothing; it has no bits",
+     [] { glClear(GL_ACCUM_BUFFER_BIT); }, GL_NO_ERROR, [] { return geti(GL_ACCUM_RED_BITS, 1); }, {0}},
+    {"glClearAccum clamps to [-1, 1]", [] { glClearAccum(1.5f, -2, 0.25f, 0); }, GL_NO_ERROR,
+     [] { return get(GL_ACCUM_CLEAR_VALUE, 4); }, {1, -1, 0.25, 0}},
     {"glPixelMapfv from indices of a size no power of two", [] {
          const GLfloat v[3] = {0, 0.5f, 1};
          glPixelMapfv(GL_PIXEL_MAP_I_TO_R, 3, v);
