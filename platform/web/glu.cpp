@@ -1,7 +1,7 @@
 // GLU 1.3 on the layer's GL entry points: the camera and projection helpers,
-// error strings, image scaling and mipmaps are computed here; quadrics, the
-// tessellator and NURBS keep their objects and settings and report that they
-// do not draw yet. Everything goes through the layer's GL calls, so display
+// error strings, image scaling and mipmaps are computed here; quadrics and the
+// tessellator keep their objects and settings and report that they do not
+// draw yet (NURBS: gluNurbs.cpp). Everything goes through the layer's GL calls, so display
 // lists and errors behave as with any other GL call.
 #include <GL/gl.h>
 #include <GL/glu.h>
@@ -681,7 +681,7 @@ GLint gluBuild3DMipmapLevels(GLenum target, GLint, GLsizei width, GLsizei height
 
 }  // extern "C"
 
-// ---- Quadrics, the tessellator and NURBS --------------------------------------------
+// ---- Quadrics and the tessellator --------------------------------------------
 // Real objects that keep what the program sets, so that programs run on; the
 // shapes they would draw are reported instead.
 
@@ -699,16 +699,6 @@ struct GLUtesselator {
     bool inPolygon = false, inContour = false;
 };
 
-struct GLUnurbs {
-    GLfloat samplingTolerance = 50, parametricTolerance = 0.5f, uStep = 100, vStep = 100;
-    GLfloat displayMode = GLU_FILL, culling = GL_FALSE, autoLoad = GL_TRUE, samplingMethod = GLU_PATH_LENGTH;
-    GLfloat mode = GLU_NURBS_RENDERER;
-    _GLUfuncptr callbacks[16] = {};
-    void (*error)(GLenum) = nullptr;
-    void* userData = nullptr;
-    bool inCurve = false, inSurface = false, inTrim = false;
-};
-
 namespace {
 
 void quadricError(GLUquadric* q, GLenum e) {
@@ -722,10 +712,6 @@ void tessError(GLUtesselator* t, GLenum e) {
         reinterpret_cast<ErrorData>(f)(e, t->polygonData);
     else if (_GLUfuncptr g = t->callbacks[GLU_TESS_ERROR - GLU_TESS_BEGIN])
         reinterpret_cast<Error>(g)(e);
-}
-
-void nurbsError(GLUnurbs* n, GLenum e) {
-    if (n && n->error) n->error(e);
 }
 
 }  // namespace
@@ -886,139 +872,6 @@ void gluNextContour(GLUtesselator* t, GLenum) {
 void gluEndPolygon(GLUtesselator* t) {
     gluTessEndContour(t);
     gluTessEndPolygon(t);
-}
-
-GLUnurbs* gluNewNurbsRenderer(void) { return new GLUnurbs(); }
-void gluDeleteNurbsRenderer(GLUnurbs* n) { delete n; }
-
-void gluNurbsCallback(GLUnurbs* n, GLenum which, _GLUfuncptr f) {
-    if (!n) return;
-    if (which == GLU_NURBS_ERROR) {
-        n->error = reinterpret_cast<void (*)(GLenum)>(f);
-        return;
-    }
-    if (which < GLU_NURBS_BEGIN || which > GLU_NURBS_END_DATA) return nurbsError(n, GLU_INVALID_ENUM);
-    n->callbacks[which - GLU_NURBS_BEGIN] = f;
-}
-
-void gluNurbsCallbackData(GLUnurbs* n, GLvoid* data) {
-    if (n) n->userData = data;
-}
-
-void gluNurbsCallbackDataEXT(GLUnurbs* n, GLvoid* data) { gluNurbsCallbackData(n, data); }
-
-}  // extern "C"
-
-namespace {
-
-GLfloat* nurbsProperty(GLUnurbs* n, GLenum which) {
-    switch (which) {
-        case GLU_SAMPLING_TOLERANCE: return &n->samplingTolerance;
-        case GLU_PARAMETRIC_TOLERANCE: return &n->parametricTolerance;
-        case GLU_U_STEP: return &n->uStep;
-        case GLU_V_STEP: return &n->vStep;
-        case GLU_DISPLAY_MODE: return &n->displayMode;
-        case GLU_CULLING: return &n->culling;
-        case GLU_AUTO_LOAD_MATRIX: return &n->autoLoad;
-        case GLU_SAMPLING_METHOD: return &n->samplingMethod;
-        case GLU_NURBS_MODE: return &n->mode;
-        default: return nullptr;
-    }
-}
-
-bool validNurbsValue(GLenum which, GLfloat v) {
-    switch (which) {
-        case GLU_SAMPLING_TOLERANCE:
-        case GLU_PARAMETRIC_TOLERANCE:
-        case GLU_U_STEP:
-        case GLU_V_STEP: return v > 0;
-        case GLU_DISPLAY_MODE: return v == GLU_FILL || v == GLU_OUTLINE_POLYGON || v == GLU_OUTLINE_PATCH;
-        case GLU_SAMPLING_METHOD:
-            return v == GLU_PATH_LENGTH || v == GLU_PARAMETRIC_ERROR || v == GLU_DOMAIN_DISTANCE ||
-                   v == GLU_OBJECT_PATH_LENGTH || v == GLU_OBJECT_PARAMETRIC_ERROR;
-        case GLU_NURBS_MODE: return v == GLU_NURBS_RENDERER || v == GLU_NURBS_TESSELLATOR;
-        default: return true;  // the booleans
-    }
-}
-
-}  // namespace
-
-extern "C" {
-
-void gluNurbsProperty(GLUnurbs* n, GLenum which, GLfloat value) {
-    if (!n) return;
-    GLfloat* p = nurbsProperty(n, which);
-    if (!p) return nurbsError(n, GLU_INVALID_ENUM);
-    if (!validNurbsValue(which, value)) return nurbsError(n, GLU_INVALID_VALUE);
-    *p = (which == GLU_CULLING || which == GLU_AUTO_LOAD_MATRIX) ? (value != 0) : value;
-}
-
-void gluGetNurbsProperty(GLUnurbs* n, GLenum which, GLfloat* value) {
-    if (!n || !value) return;
-    GLfloat* p = nurbsProperty(n, which);
-    if (!p) return nurbsError(n, GLU_INVALID_ENUM);
-    *value = *p;
-}
-
-void gluLoadSamplingMatrices(GLUnurbs* n, const GLfloat*, const GLfloat*, const GLint*) {
-    (void)n;  // the matrices only steer the sampling of what is not drawn
-}
-
-void gluBeginCurve(GLUnurbs* n) {
-    if (n) n->inCurve = true;
-}
-
-void gluEndCurve(GLUnurbs* n) {
-    if (!n) return;
-    if (!n->inCurve) return nurbsError(n, GLU_NURBS_ERROR7);
-    n->inCurve = false;
-    zw::notDrawn("gluNurbsCurve");
-}
-
-void gluBeginSurface(GLUnurbs* n) {
-    if (n) n->inSurface = true;
-}
-
-void gluEndSurface(GLUnurbs* n) {
-    if (!n) return;
-    if (n->inTrim) nurbsError(n, GLU_NURBS_ERROR12);
-    if (!n->inSurface) return nurbsError(n, GLU_NURBS_ERROR13);
-    n->inSurface = n->inTrim = false;
-    zw::notDrawn("gluNurbsSurface");
-}
-
-void gluBeginTrim(GLUnurbs* n) {
-    if (!n) return;
-    if (!n->inSurface) return nurbsError(n, GLU_NURBS_ERROR15);
-    n->inTrim = true;
-}
-
-void gluEndTrim(GLUnurbs* n) {
-    if (!n) return;
-    if (!n->inTrim) return nurbsError(n, GLU_NURBS_ERROR17);
-    n->inTrim = false;
-}
-
-void gluNurbsCurve(GLUnurbs* n, GLint knotCount, GLfloat*, GLint stride, GLfloat*, GLint order, GLenum) {
-    if (!n) return;
-    if (order < 1) return nurbsError(n, GLU_NURBS_ERROR1);
-    if (knotCount < 2 * order) return nurbsError(n, GLU_NURBS_ERROR2);
-    if (stride < 0) return nurbsError(n, GLU_NURBS_ERROR34);
-}
-
-void gluNurbsSurface(GLUnurbs* n, GLint sKnotCount, GLfloat*, GLint tKnotCount, GLfloat*, GLint sStride,
-                     GLint tStride, GLfloat*, GLint sOrder, GLint tOrder, GLenum) {
-    if (!n) return;
-    if (sOrder < 1 || tOrder < 1) return nurbsError(n, GLU_NURBS_ERROR1);
-    if (sKnotCount < 2 * sOrder || tKnotCount < 2 * tOrder) return nurbsError(n, GLU_NURBS_ERROR2);
-    if (sStride < 0 || tStride < 0) return nurbsError(n, GLU_NURBS_ERROR34);
-}
-
-void gluPwlCurve(GLUnurbs* n, GLint count, GLfloat*, GLint stride, GLenum) {
-    if (!n) return;
-    if (!n->inTrim) return nurbsError(n, GLU_NURBS_ERROR19);
-    if (count < 0) return nurbsError(n, GLU_NURBS_ERROR33);
-    if (stride < 0) return nurbsError(n, GLU_NURBS_ERROR34);
 }
 
 }  // extern "C"
