@@ -135,10 +135,6 @@ void evalSurface(const Spline& s, double u, double v, double* out, double* du, d
         }
 }
 
-// The valid parameter range of one direction.
-double domainStart(const Spline& s, int k) { return s.knots[k][s.order[k] - 1]; }
-double domainEnd(const Spline& s, int k) { return s.knots[k][s.count[k]]; }
-
 }  // namespace
 
 struct GLUnurbs {
@@ -570,7 +566,13 @@ void fillSurface(Emitter& e, const std::vector<double>& us, const std::vector<do
                     continue;
                 }
                 Loop c = clipToBox(loops[l], lo, hi);
-                if (c.size() >= 3 && std::fabs(area(c)) > 1e-9 * cellArea) crossing.push_back(std::move(c));
+                const double a = c.size() >= 3 ? area(c) / cellArea : 0;
+                // A loop along the cell's edges (the domain's boundary) winds
+                // about all of it, as one that does not touch it.
+                if (std::fabs(std::fabs(a) - 1) < 1e-9)
+                    around += a > 0 ? 1 : -1;
+                else if (std::fabs(a) > 1e-9)
+                    crossing.push_back(std::move(c));
             }
             if (crossing.empty()) {
                 if (around > 0) whole.push_back({double(i), double(j)});
