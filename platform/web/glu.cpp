@@ -1,8 +1,8 @@
 // GLU 1.3 on the layer's GL entry points: the camera and projection helpers,
-// error strings, image scaling and mipmaps are computed here; quadrics and the
-// tessellator keep their objects and settings and report that they do not
-// draw yet (NURBS: gluNurbs.cpp). Everything goes through the layer's GL calls, so display
-// lists and errors behave as with any other GL call.
+// error strings, image scaling and mipmaps are computed here; quadrics keep
+// their objects and settings and report that they do not draw yet (the
+// tessellator is gluTess.cpp, NURBS gluNurbs.cpp). Everything goes through the
+// layer's GL calls, so display lists and errors behave as with any other GL call.
 #include <GL/gl.h>
 #include <GL/glu.h>
 
@@ -681,7 +681,7 @@ GLint gluBuild3DMipmapLevels(GLenum target, GLint, GLsizei width, GLsizei height
 
 }  // extern "C"
 
-// ---- Quadrics and the tessellator --------------------------------------------
+// ---- Quadrics -----------------------------------------------------------------------
 // Real objects that keep what the program sets, so that programs run on; the
 // shapes they would draw are reported instead.
 
@@ -691,27 +691,10 @@ struct GLUquadric {
     void (*error)(GLenum) = nullptr;
 };
 
-struct GLUtesselator {
-    GLdouble windingRule = GLU_TESS_WINDING_ODD, boundaryOnly = GL_FALSE, tolerance = 0;
-    GLdouble normal[3] = {0, 0, 0};
-    _GLUfuncptr callbacks[12] = {};  // by GLU_TESS_BEGIN + i
-    void* polygonData = nullptr;
-    bool inPolygon = false, inContour = false;
-};
-
 namespace {
 
 void quadricError(GLUquadric* q, GLenum e) {
     if (q && q->error) q->error(e);
-}
-
-void tessError(GLUtesselator* t, GLenum e) {
-    using Error = void (*)(GLenum);
-    using ErrorData = void (*)(GLenum, void*);
-    if (_GLUfuncptr f = t->callbacks[GLU_TESS_ERROR_DATA - GLU_TESS_BEGIN])
-        reinterpret_cast<ErrorData>(f)(e, t->polygonData);
-    else if (_GLUfuncptr g = t->callbacks[GLU_TESS_ERROR - GLU_TESS_BEGIN])
-        reinterpret_cast<Error>(g)(e);
 }
 
 }  // namespace
@@ -772,106 +755,6 @@ void gluPartialDisk(GLUquadric* q, GLdouble inner, GLdouble outer, GLint slices,
     if (!q) return;
     if (inner < 0 || outer < 0 || inner > outer || slices < 2 || loops < 1) return quadricError(q, GLU_INVALID_VALUE);
     zw::notDrawn("gluPartialDisk");
-}
-
-GLUtesselator* gluNewTess(void) { return new GLUtesselator(); }
-void gluDeleteTess(GLUtesselator* t) { delete t; }
-
-void gluTessCallback(GLUtesselator* t, GLenum which, _GLUfuncptr f) {
-    if (!t) return;
-    if (which < GLU_TESS_BEGIN || which > GLU_TESS_COMBINE_DATA) return tessError(t, GLU_INVALID_ENUM);
-    t->callbacks[which - GLU_TESS_BEGIN] = f;
-}
-
-void gluTessProperty(GLUtesselator* t, GLenum which, GLdouble value) {
-    if (!t) return;
-    switch (which) {
-        case GLU_TESS_WINDING_RULE:
-            if (value != GLU_TESS_WINDING_ODD && value != GLU_TESS_WINDING_NONZERO &&
-                value != GLU_TESS_WINDING_POSITIVE && value != GLU_TESS_WINDING_NEGATIVE &&
-                value != GLU_TESS_WINDING_ABS_GEQ_TWO)
-                return tessError(t, GLU_INVALID_VALUE);
-            t->windingRule = value;
-            return;
-        case GLU_TESS_BOUNDARY_ONLY: t->boundaryOnly = value != 0; return;
-        case GLU_TESS_TOLERANCE:
-            if (value < 0 || value > 1) return tessError(t, GLU_INVALID_VALUE);
-            t->tolerance = value;
-            return;
-        default: tessError(t, GLU_INVALID_ENUM);
-    }
-}
-
-void gluGetTessProperty(GLUtesselator* t, GLenum which, GLdouble* value) {
-    if (!t || !value) return;
-    switch (which) {
-        case GLU_TESS_WINDING_RULE: *value = t->windingRule; return;
-        case GLU_TESS_BOUNDARY_ONLY: *value = t->boundaryOnly; return;
-        case GLU_TESS_TOLERANCE: *value = t->tolerance; return;
-        default: *value = 0; tessError(t, GLU_INVALID_ENUM);
-    }
-}
-
-void gluTessNormal(GLUtesselator* t, GLdouble x, GLdouble y, GLdouble z) {
-    if (!t) return;
-    t->normal[0] = x, t->normal[1] = y, t->normal[2] = z;
-}
-
-// The polygon and contour calls are checked for their order, as GLU does, and
-// closing a polygon that has been begun is the call that reports.
-void gluTessBeginPolygon(GLUtesselator* t, GLvoid* data) {
-    if (!t) return;
-    if (t->inPolygon) tessError(t, GLU_TESS_MISSING_END_POLYGON);
-    t->inPolygon = true, t->inContour = false;
-    t->polygonData = data;
-}
-
-void gluTessBeginContour(GLUtesselator* t) {
-    if (!t) return;
-    if (!t->inPolygon) {
-        tessError(t, GLU_TESS_MISSING_BEGIN_POLYGON);
-        t->inPolygon = true;
-    }
-    if (t->inContour) tessError(t, GLU_TESS_MISSING_END_CONTOUR);
-    t->inContour = true;
-}
-
-void gluTessVertex(GLUtesselator* t, GLdouble*, GLvoid*) {
-    if (!t) return;
-    if (!t->inContour) {
-        tessError(t, GLU_TESS_MISSING_BEGIN_CONTOUR);
-        t->inPolygon = t->inContour = true;
-    }
-}
-
-void gluTessEndContour(GLUtesselator* t) {
-    if (!t) return;
-    if (!t->inContour) tessError(t, GLU_TESS_MISSING_BEGIN_CONTOUR);
-    t->inContour = false;
-}
-
-void gluTessEndPolygon(GLUtesselator* t) {
-    if (!t) return;
-    if (t->inContour) tessError(t, GLU_TESS_MISSING_END_CONTOUR);
-    if (!t->inPolygon) tessError(t, GLU_TESS_MISSING_BEGIN_POLYGON);
-    t->inPolygon = t->inContour = false;
-    zw::notDrawn("gluTessEndPolygon");
-}
-
-// The GLU 1.0 polygon calls, on the same object.
-void gluBeginPolygon(GLUtesselator* t) {
-    gluTessBeginPolygon(t, nullptr);
-    gluTessBeginContour(t);
-}
-
-void gluNextContour(GLUtesselator* t, GLenum) {
-    gluTessEndContour(t);
-    gluTessBeginContour(t);
-}
-
-void gluEndPolygon(GLUtesselator* t) {
-    gluTessEndContour(t);
-    gluTessEndPolygon(t);
 }
 
 }  // extern "C"
