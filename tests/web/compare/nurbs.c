@@ -6,7 +6,7 @@
      (piecewise linear) and a circular hole (a rational quadratic trim curve);
    - bottom right: the surface in GLU_OUTLINE_POLYGON, sampled 5 and 4 steps
      per unit of u and v (GLU_DOMAIN_DISTANCE).
-   --control: one control point of the curve is moved. */
+   --control: the surface's middle control point is 0.5 lower. */
 #include "compare.h"
 #include <GL/glu.h>
 
@@ -47,7 +47,6 @@ static void display(void) {
         float w = i % 2 ? s : 1.0f;
         circle[i][0] = (cx + r * dx[i]) * w, circle[i][1] = (cy + r * dy[i]) * w, circle[i][2] = w;
     }
-    curve[3][1] = control ? 120.0f : 150.0f;
     glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
 
     glDisable(GL_LIGHTING);
@@ -104,8 +103,9 @@ int main(int argc, char** argv) {
         for (j = 0; j < 5; j++) {
             net[i][j][0] = -1.5f + 0.75f * (float)i;
             net[i][j][1] = -1.5f + 0.75f * (float)j;
-            net[i][j][2] = (i == 1 || i == 3) && (j == 1 || j == 3) ? 1.2f : (i == 2 && j == 2 ? -1.0f : 0.0f);
+            net[i][j][2] = (i == 1 || i == 3) && (j == 1 || j == 3) ? 1.2f : 0.0f;
         }
+    net[2][2][2] = control ? -1.5f : -1.0f;
     glClearColor(0.1f, 0.1f, 0.2f, 0.0f);
     glEnable(GL_DEPTH_TEST);
     glEnable(GL_LIGHT0);
