@@ -217,7 +217,7 @@ const GLubyte* gluErrorString(GLenum error) {
 }
 
 const GLubyte* gluGetString(GLenum name) {
-    // No GLU extension is offered: the NURBS tessellator does not draw here.
+    // No GLU extension is offered (GLU 1.3 has the NURBS tessellator itself).
     if (name == GLU_VERSION) return reinterpret_cast<const GLubyte*>("1.3");
     if (name == GLU_EXTENSIONS) return reinterpret_cast<const GLubyte*>("");
     return nullptr;

@@ -562,7 +562,10 @@ void fillSurface(Emitter& e, const std::vector<double>& us, const std::vector<do
                     for (size_t q = 0; q < loops[l].size() && !crosses; ++q)
                         crosses = segmentMeetsBox(loops[l][q], loops[l][(q + 1) % loops[l].size()], lo, hi);
                 if (!crosses) {
-                    around += winding(loops[l], (lo[0] + hi[0]) / 2, (lo[1] + hi[1]) / 2);
+                    // Only a loop whose box holds the cell can wind about it.
+                    const double u = (lo[0] + hi[0]) / 2, v = (lo[1] + hi[1]) / 2;
+                    if (u > bounds[l][0][0] && u < bounds[l][1][0] && v > bounds[l][0][1] && v < bounds[l][1][1])
+                        around += winding(loops[l], u, v);
                     continue;
                 }
                 Loop c = clipToBox(loops[l], lo, hi);
