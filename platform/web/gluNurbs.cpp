@@ -309,6 +309,22 @@ std::vector<double> samples(const Spline& s, int k, const Sampler& sampler,
     return out;
 }
 
+// Keeps of the vertex spline's samples along direction k the range where
+// every spline given is defined (a colour or normal spline of a shorter
+// range shortens what is drawn); false when nothing is left.
+bool commonRange(const std::vector<Spline>& splines, int k, std::vector<double>& ts) {
+    double lo = ts.front(), hi = ts.back();
+    for (const Spline& s : splines)
+        lo = std::max(lo, s.knots[k][size_t(s.order[k] - 1)]), hi = std::min(hi, s.knots[k][size_t(s.count[k])]);
+    if (!(lo < hi)) return false;
+    std::vector<double> out = {lo};
+    for (double t : ts)
+        if (t > lo && t < hi) out.push_back(t);
+    out.push_back(hi);
+    ts.swap(out);
+    return true;
+}
+
 std::vector<std::array<double, 3>> measureAll(const Spline& s, const Sampler& sampler) {
     std::vector<std::array<double, 3>> out;
     for (size_t i = 0; i + size_t(s.dim) <= s.points.size(); i += size_t(s.dim))
@@ -424,7 +440,8 @@ void drawCurve(GLUnurbs* n) {
     if (!p.vertex) return nurbsError(n, GLU_NURBS_ERROR8);
     const Sampler sampler(n);
     if (n->culling != 0 && culled(*p.vertex, sampler)) return;
-    const std::vector<double> ts = samples(*p.vertex, 0, sampler, measureAll(*p.vertex, sampler));
+    std::vector<double> ts = samples(*p.vertex, 0, sampler, measureAll(*p.vertex, sampler));
+    if (!commonRange(n->splines, 0, ts)) return;
     Emitter e{{n, n->mode != GLU_NURBS_TESSELLATOR}, p, false};
     e.out.begin(GL_LINE_STRIP);
     for (double t : ts) e.curvePoint(t);
@@ -636,7 +653,8 @@ void drawSurface(GLUnurbs* n) {
     const Sampler sampler(n);
     if (n->culling != 0 && culled(*p.vertex, sampler)) return;
     const std::vector<std::array<double, 3>> measured = measureAll(*p.vertex, sampler);
-    const std::vector<double> us = samples(*p.vertex, 0, sampler, measured), vs = samples(*p.vertex, 1, sampler, measured);
+    std::vector<double> us = samples(*p.vertex, 0, sampler, measured), vs = samples(*p.vertex, 1, sampler, measured);
+    if (!commonRange(n->splines, 0, us) || !commonRange(n->splines, 1, vs)) return;
     const bool gl = n->mode != GLU_NURBS_TESSELLATOR;
     Emitter e{{n, gl}, p, glIsEnabled(GL_AUTO_NORMAL) == GL_TRUE};
     if (n->displayMode == GLU_OUTLINE_PATCH) return outlinePatch(e, *p.vertex, us, vs, n->loops);
