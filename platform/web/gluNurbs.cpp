@@ -442,10 +442,15 @@ void drawCurve(GLUnurbs* n) {
     if (n->culling != 0 && culled(*p.vertex, sampler)) return;
     std::vector<double> ts = samples(*p.vertex, 0, sampler, measureAll(*p.vertex, sampler));
     if (!commonRange(n->splines, 0, ts)) return;
-    Emitter e{{n, n->mode != GLU_NURBS_TESSELLATOR}, p, false};
+    const bool gl = n->mode != GLU_NURBS_TESSELLATOR;
+    Emitter e{{n, gl}, p, false};
+    // The evaluated colour, normal and texture coordinates are the vertices'
+    // alone, as an evaluator's: the current ones stay.
+    if (gl) glPushAttrib(GL_CURRENT_BIT);
     e.out.begin(GL_LINE_STRIP);
     for (double t : ts) e.curvePoint(t);
     e.out.end();
+    if (gl) glPopAttrib();
 }
 
 // The winding number of a closed loop about a point.
@@ -657,15 +662,17 @@ void drawSurface(GLUnurbs* n) {
     if (!commonRange(n->splines, 0, us) || !commonRange(n->splines, 1, vs)) return;
     const bool gl = n->mode != GLU_NURBS_TESSELLATOR;
     Emitter e{{n, gl}, p, glIsEnabled(GL_AUTO_NORMAL) == GL_TRUE};
-    if (n->displayMode == GLU_OUTLINE_PATCH) return outlinePatch(e, *p.vertex, us, vs, n->loops);
-    // GLU_OUTLINE_POLYGON: the same polygons, drawn as their edges.
-    const bool outline = gl && n->displayMode == GLU_OUTLINE_POLYGON;
-    if (outline) {
-        glPushAttrib(GL_POLYGON_BIT);
-        glPolygonMode(GL_FRONT_AND_BACK, GL_LINE);
+    // The current attributes stay, as with drawCurve; GLU_OUTLINE_POLYGON
+    // draws the same polygons as their edges.
+    if (gl) {
+        glPushAttrib(GL_CURRENT_BIT | GL_POLYGON_BIT);
+        if (n->displayMode == GLU_OUTLINE_POLYGON) glPolygonMode(GL_FRONT_AND_BACK, GL_LINE);
     }
-    fillSurface(e, us, vs, n->loops);
-    if (outline) glPopAttrib();
+    if (n->displayMode == GLU_OUTLINE_PATCH)
+        outlinePatch(e, *p.vertex, us, vs, n->loops);
+    else
+        fillSurface(e, us, vs, n->loops);
+    if (gl) glPopAttrib();
 }
 
 // A trim curve's points in (u, v): a NURBS trim curve is sampled finely
