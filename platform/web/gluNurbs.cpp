@@ -183,7 +183,8 @@ struct Out {
         if (!gl) return call(which, v);
         if (which == GLU_NURBS_COLOR) glColor4fv(v);
         if (which == GLU_NURBS_NORMAL) glNormal3fv(v);
-        if (which == GLU_NURBS_TEXTURE_COORD) glTexCoord4f(v[0], dim > 1 ? v[1] : 0, dim > 2 ? v[2] : 0, dim > 3 ? v[3] : 1);
+        if (which == GLU_NURBS_TEXTURE_COORD)
+            glTexCoord4f(v[0], dim > 1 ? v[1] : 0, dim > 2 ? v[2] : 0, dim > 3 ? v[3] : 1);
         if (which == GLU_NURBS_VERTEX) glVertex3fv(v);
     }
 };
@@ -714,7 +715,8 @@ void copyPoints(Spline& s, const GLfloat* control, int stride0, int stride1) {
     double* out = s.points.data();
     for (int i = 0; i < s.count[0]; ++i)
         for (int j = 0; j < c1; ++j)
-            for (int d = 0; d < s.dim; ++d) *out++ = control[size_t(i) * size_t(stride0) + size_t(j) * size_t(stride1) + d];
+            for (int d = 0; d < s.dim; ++d)
+                *out++ = control[size_t(i) * size_t(stride0) + size_t(j) * size_t(stride1) + size_t(d)];
 }
 
 }  // namespace
@@ -854,7 +856,8 @@ void gluEndTrim(GLUnurbs* n) {
 void gluNurbsCurve(GLUnurbs* n, GLint knotCount, GLfloat* knots, GLint stride, GLfloat* control, GLint order,
                    GLenum type) {
     if (!n) return;
-    if (n->inTrim ? !isTrim(type) : isTrim(type)) return nurbsError(n, n->inTrim ? GLU_NURBS_ERROR14 : GLU_NURBS_ERROR22);
+    // Inside a trim only trim curves; outside, none.
+    if (n->inTrim != isTrim(type)) return nurbsError(n, n->inTrim ? GLU_NURBS_ERROR14 : GLU_NURBS_ERROR22);
     if (!n->inTrim && !n->inCurve) return nurbsError(n, GLU_NURBS_ERROR7);
     const int dim = coordinates(type, false);
     if (dim == 0) return nurbsError(n, GLU_INVALID_ENUM);

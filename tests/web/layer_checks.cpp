@@ -859,7 +859,8 @@ void nurbs() {
     gluPwlCurve(n, 3, &open[0][0], 2, GLU_MAP1_TRIM_2);
     gluEndTrim(n);
     gluEndSurface(n);
-    check(nurbsCode == GLU_NURBS_ERROR31 && !lit(500, 600), "a trim loop that does not close is an error; nothing is drawn");
+    check(nurbsCode == GLU_NURBS_ERROR31 && !lit(500, 600),
+          "a trim loop that does not close is an error; nothing is drawn");
 
     gluNurbsProperty(n, GLU_NURBS_MODE, GLU_NURBS_TESSELLATOR);
     gluNurbsProperty(n, GLU_SAMPLING_METHOD, GLU_DOMAIN_DISTANCE);
