@@ -121,8 +121,7 @@ void evalCurve(const Spline& c, double t, double* out, double* dOut = nullptr) {
 }
 
 // A surface's point at (u, v) and its partial derivatives.
-void evalSurface(const Spline& s, double u, double v, double* out, double* du, double* dv) {
-    const Basis a = basis(s.knots[0], s.order[0], s.count[0], u), b = basis(s.knots[1], s.order[1], s.count[1], v);
+void evalSurface(const Spline& s, const Basis& a, const Basis& b, double* out, double* du, double* dv) {
     for (int d = 0; d < s.dim; ++d) out[d] = du[d] = dv[d] = 0;
     for (int i = 0; i < s.order[0]; ++i)
         for (int j = 0; j < s.order[1]; ++j) {
@@ -133,6 +132,11 @@ void evalSurface(const Spline& s, double u, double v, double* out, double* du, d
                 dv[d] += a.N[i] * b.dN[j] * P[d];
             }
         }
+}
+
+void evalSurface(const Spline& s, double u, double v, double* out, double* du, double* dv) {
+    evalSurface(s, basis(s.knots[0], s.order[0], s.count[0], u), basis(s.knots[1], s.order[1], s.count[1], v), out,
+                du, dv);
 }
 
 }  // namespace
@@ -373,49 +377,71 @@ void project(const double* h, int dim, GLfloat out[3]) {
     for (int d = 0; d < 3; ++d) out[d] = GLfloat(h[d] / w);
 }
 
-// One spline's attribute at a parameter; the vertex last, as glEvalCoord does.
+// A point of a curve or surface with what is evaluated beside it.
+struct Sample {
+    GLfloat color[4], normal[3], tex[4], pos[3];
+};
+
+// Evaluates the splines at a parameter and hands the results on, the vertex
+// last, as glEvalCoord does.
 struct Emitter {
     Out out;
     Parts parts;
     bool autoNormal;
 
-    void attributes(double u, double v, bool surface, const double* normal) {
+    Sample attributes(double u, double v, bool surface) const {
+        Sample r;
         double h[4], du[4], dv[4];
-        GLfloat f[4];
-        auto at = [&](const Spline* s) {
+        auto at = [&](const Spline* s, GLfloat* f) {
             if (surface)
                 evalSurface(*s, u, v, h, du, dv);
             else
                 evalCurve(*s, u, h);
             for (int d = 0; d < s->dim; ++d) f[d] = GLfloat(h[d]);
         };
-        if (parts.color) at(parts.color), out.attribute(GLU_NURBS_COLOR, f, 4);
-        if (parts.normal) {
-            at(parts.normal), out.attribute(GLU_NURBS_NORMAL, f, 3);
-        } else if (normal) {
-            for (int d = 0; d < 3; ++d) f[d] = GLfloat(normal[d]);
-            out.attribute(GLU_NURBS_NORMAL, f, 3);
-        }
-        if (parts.texture) at(parts.texture), out.attribute(GLU_NURBS_TEXTURE_COORD, f, parts.texture->dim);
+        if (parts.color) at(parts.color, r.color);
+        if (parts.normal) at(parts.normal, r.normal);
+        if (parts.texture) at(parts.texture, r.tex);
+        return r;
+    }
+
+    void emit(const Sample& p, bool normal) {
+        GLfloat f[4];
+        auto pass = [&](GLenum which, const GLfloat* v, int dim) {
+            std::copy(v, v + dim, f);
+            out.attribute(which, f, dim);
+        };
+        if (parts.color) pass(GLU_NURBS_COLOR, p.color, 4);
+        if (normal) pass(GLU_NURBS_NORMAL, p.normal, 3);
+        if (parts.texture) pass(GLU_NURBS_TEXTURE_COORD, p.tex, parts.texture->dim);
+        pass(GLU_NURBS_VERTEX, p.pos, 3);
     }
 
     void curvePoint(double t) {
-        attributes(t, 0, false, nullptr);
+        Sample p = attributes(t, 0, false);
         double h[4];
-        GLfloat f[3];
         evalCurve(*parts.vertex, t, h);
-        project(h, parts.vertex->dim, f);
-        out.attribute(GLU_NURBS_VERTEX, f, 3);
+        project(h, parts.vertex->dim, p.pos);
+        emit(p, parts.normal != nullptr);
     }
 
-    void surfacePoint(double u, double v) {
+    // Whether surface points carry a normal: a normal surface's, or the
+    // derivatives' under GL_AUTO_NORMAL.
+    bool surfaceNormals() const { return parts.normal || autoNormal; }
+
+    // A surface point; the vertex surface's bases at (u, v) when known.
+    Sample surfaceSample(double u, double v, const Basis* bu = nullptr, const Basis* bv = nullptr) const {
         const Spline& s = *parts.vertex;
-        double h[4], du[4], dv[4], n[3];
-        evalSurface(s, u, v, h, du, dv);
-        const bool normal = autoNormal && !parts.normal;
-        if (normal) {
+        Sample p = attributes(u, v, true);
+        double h[4], du[4], dv[4];
+        if (bu && bv)
+            evalSurface(s, *bu, *bv, h, du, dv);
+        else
+            evalSurface(s, u, v, h, du, dv);
+        project(h, s.dim, p.pos);
+        if (autoNormal && !parts.normal) {
             // The derivatives of the point with w divided out, crossed.
-            double pu[3], pv[3];
+            double pu[3], pv[3], n[3];
             const double w = s.dim == 4 && h[3] != 0 ? h[3] : 1, wu = s.dim == 4 ? du[3] : 0,
                          wv = s.dim == 4 ? dv[3] : 0;
             for (int d = 0; d < 3; ++d) {
@@ -426,13 +452,38 @@ struct Emitter {
             n[1] = pu[2] * pv[0] - pu[0] * pv[2];
             n[2] = pu[0] * pv[1] - pu[1] * pv[0];
             const double l = std::sqrt(n[0] * n[0] + n[1] * n[1] + n[2] * n[2]);
-            if (l > 0)
-                for (double& x : n) x /= l;
+            for (int d = 0; d < 3; ++d) p.normal[d] = GLfloat(l > 0 ? n[d] / l : n[d]);
         }
-        attributes(u, v, true, normal ? n : nullptr);
-        GLfloat f[3];
-        project(h, s.dim, f);
-        out.attribute(GLU_NURBS_VERTEX, f, 3);
+        return p;
+    }
+
+    void surfacePoint(double u, double v) { emit(surfaceSample(u, v), surfaceNormals()); }
+};
+
+// The sampling grid's rows of surface points, each evaluated once: the
+// vertex surface's bases per grid line, and the two rows a band of cells needs.
+struct GridRows {
+    Emitter& e;
+    const std::vector<double>&us, &vs;
+    std::vector<Basis> bu, bv;
+    std::vector<Sample> rows[2];
+    size_t rowIndex[2] = {size_t(-1), size_t(-1)};
+
+    GridRows(Emitter& emitter, const std::vector<double>& u, const std::vector<double>& v) : e(emitter), us(u), vs(v) {
+        const Spline& s = *e.parts.vertex;
+        for (double t : us) bu.push_back(basis(s.knots[0], s.order[0], s.count[0], t));
+        for (double t : vs) bv.push_back(basis(s.knots[1], s.order[1], s.count[1], t));
+    }
+
+    // Row j of the grid (v = vs[j]); the last two asked are kept.
+    const std::vector<Sample>& row(size_t j) {
+        for (int k = 0; k < 2; ++k)
+            if (rowIndex[k] == j) return rows[k];
+        const int k = rowIndex[0] == j - 1 ? 1 : 0;  // keep the row below
+        rows[k].clear();
+        for (size_t i = 0; i < us.size(); ++i) rows[k].push_back(e.surfaceSample(us[i], vs[j], &bu[i], &bv[j]));
+        rowIndex[k] = j;
+        return rows[k];
     }
 };
 
@@ -546,11 +597,14 @@ void GLAPIENTRY tessCombine(GLdouble coords[3], void**, GLfloat*, void** out, vo
 void fillSurface(Emitter& e, const std::vector<double>& us, const std::vector<double>& vs,
                  const std::vector<Loop>& loops) {
     const size_t nu = us.size() - 1, nv = vs.size() - 1;
+    const bool normals = e.surfaceNormals();
+    GridRows grid(e, us, vs);
     if (loops.empty()) {
         // Counter-clockwise in (u, v), the side the derivatives' normal faces.
         for (size_t j = 0; j < nv; ++j) {
+            const std::vector<Sample>&below = grid.row(j), &above = grid.row(j + 1);
             e.out.begin(GL_QUAD_STRIP);
-            for (size_t i = 0; i <= nu; ++i) e.surfacePoint(us[i], vs[j + 1]), e.surfacePoint(us[i], vs[j]);
+            for (size_t i = 0; i <= nu; ++i) e.emit(above[i], normals), e.emit(below[i], normals);
             e.out.end();
         }
         return;
@@ -562,7 +616,7 @@ void fillSurface(Emitter& e, const std::vector<double>& us, const std::vector<do
             for (int k = 0; k < 2; ++k) b[0][k] = std::min(b[0][k], q[k]), b[1][k] = std::max(b[1][k], q[k]);
         bounds.push_back(b);
     }
-    std::vector<std::array<double, 2>> whole;  // lower-left corners' indices of the cells drawn whole
+    std::vector<char> whole(nu * nv, 0);  // the cells drawn whole, row by row
     GLUtesselator* tess = gluNewTess();
     if (!tess) return;
     TessContext context{&e, {}};
@@ -601,7 +655,7 @@ void fillSurface(Emitter& e, const std::vector<double>& us, const std::vector<do
                     crossing.push_back(std::move(c));
             }
             if (crossing.empty()) {
-                if (around > 0) whole.push_back({double(i), double(j)});
+                if (around > 0) whole[j * nu + i] = 1;
                 continue;
             }
             // The loops around the cell as copies of its box, turned their way.
@@ -622,13 +676,15 @@ void fillSurface(Emitter& e, const std::vector<double>& us, const std::vector<do
             context.made.clear();
         }
     gluDeleteTess(tess);
-    if (whole.empty()) return;
+    if (std::find(whole.begin(), whole.end(), 1) == whole.end()) return;
     e.out.begin(GL_QUADS);
-    for (const std::array<double, 2>& c : whole) {
-        const size_t i = size_t(c[0]), j = size_t(c[1]);
-        e.surfacePoint(us[i], vs[j]), e.surfacePoint(us[i + 1], vs[j]);
-        e.surfacePoint(us[i + 1], vs[j + 1]), e.surfacePoint(us[i], vs[j + 1]);
-    }
+    for (size_t j = 0; j < nv; ++j)
+        for (size_t i = 0; i < nu; ++i) {
+            if (!whole[j * nu + i]) continue;
+            const std::vector<Sample>&below = grid.row(j), &above = grid.row(j + 1);
+            e.emit(below[i], normals), e.emit(below[i + 1], normals);
+            e.emit(above[i + 1], normals), e.emit(above[i], normals);
+        }
     e.out.end();
 }
 
