@@ -25,6 +25,8 @@ constexpr int maxOrder = 24;
 constexpr int maxSpanSteps = 256, maxGridSteps = 2048;
 // Trim curves meet, and close, when their ends are this near in (u, v).
 constexpr double joinEpsilon = 1e-5;
+// Chords a knot span of a curved NURBS trim curve is drawn with.
+constexpr int trimChords = 16;
 
 // A spline curve or surface as given, its control points packed (surfaces:
 // s-major, point (i, j) at (i * tCount + j) * dim).
@@ -52,7 +54,8 @@ bool isTrim(GLenum type) { return type == GLU_MAP1_TRIM_2 || type == GLU_MAP1_TR
 
 // GLU's checks of one direction of a spline: 0, or the NURBS error to report.
 GLenum checkKnots(int knotCount, const GLfloat* knots, int order, int stride, int dim) {
-    if (order < 1 || order > maxOrder) return GLU_NURBS_ERROR1;
+    // Order 1, piecewise constant, makes no curve to draw.
+    if (order < 2 || order > maxOrder) return GLU_NURBS_ERROR1;
     if (knotCount < 2 * order) return GLU_NURBS_ERROR2;
     if (stride < dim) return GLU_NURBS_ERROR34;
     if (!knots) return GLU_NURBS_ERROR36;
@@ -732,15 +735,14 @@ void drawSurface(GLUnurbs* n) {
     if (gl) glPopAttrib();
 }
 
-// A trim curve's points in (u, v): a NURBS trim curve is sampled finely
-// enough that no chord is longer than a twentieth of its control polygon's
-// span, and more where it bends.
+// A NURBS trim curve's points in (u, v): 16 chords a knot span (one for
+// a linear curve), which keeps a quarter circle within 0.5% of its radius.
 void trimPoints(const Spline& c, Loop& out) {
     const std::vector<double>& U = c.knots[0];
     const int p = c.order[0] - 1;
     for (int span = p; span < c.count[0]; ++span) {
         if (U[span] == U[span + 1]) continue;
-        const int n = p == 1 ? 1 : 16;
+        const int n = p == 1 ? 1 : trimChords;
         for (int step = 0; step < n; ++step) {
             double h[3];
             evalCurve(c, U[span] + (U[span + 1] - U[span]) * step / n, h);
