@@ -1,8 +1,8 @@
 // GLU 1.3 on the layer's GL entry points: the camera and projection helpers,
-// error strings, image scaling and mipmaps are computed here; quadrics, the
-// tessellator and NURBS keep their objects and settings and report that they
-// do not draw yet. Everything goes through the layer's GL calls, so display
-// lists and errors behave as with any other GL call.
+// error strings, image scaling and mipmaps are computed here; quadrics keep
+// their objects and settings and report that they do not draw yet (the
+// tessellator is gluTess.cpp, NURBS gluNurbs.cpp). Everything goes through the
+// layer's GL calls, so display lists and errors behave as with any other GL call.
 #include <GL/gl.h>
 #include <GL/glu.h>
 
@@ -217,7 +217,7 @@ const GLubyte* gluErrorString(GLenum error) {
 }
 
 const GLubyte* gluGetString(GLenum name) {
-    // No GLU extension is offered: the NURBS tessellator does not draw here.
+    // No GLU extension is offered (GLU 1.3 has the NURBS tessellator itself).
     if (name == GLU_VERSION) return reinterpret_cast<const GLubyte*>("1.3");
     if (name == GLU_EXTENSIONS) return reinterpret_cast<const GLubyte*>("");
     return nullptr;
@@ -681,7 +681,7 @@ GLint gluBuild3DMipmapLevels(GLenum target, GLint, GLsizei width, GLsizei height
 
 }  // extern "C"
 
-// ---- Quadrics, the tessellator and NURBS --------------------------------------------
+// ---- Quadrics -----------------------------------------------------------------------
 // Real objects that keep what the program sets, so that programs run on; the
 // shapes they would draw are reported instead.
 
@@ -691,41 +691,10 @@ struct GLUquadric {
     void (*error)(GLenum) = nullptr;
 };
 
-struct GLUtesselator {
-    GLdouble windingRule = GLU_TESS_WINDING_ODD, boundaryOnly = GL_FALSE, tolerance = 0;
-    GLdouble normal[3] = {0, 0, 0};
-    _GLUfuncptr callbacks[12] = {};  // by GLU_TESS_BEGIN + i
-    void* polygonData = nullptr;
-    bool inPolygon = false, inContour = false;
-};
-
-struct GLUnurbs {
-    GLfloat samplingTolerance = 50, parametricTolerance = 0.5f, uStep = 100, vStep = 100;
-    GLfloat displayMode = GLU_FILL, culling = GL_FALSE, autoLoad = GL_TRUE, samplingMethod = GLU_PATH_LENGTH;
-    GLfloat mode = GLU_NURBS_RENDERER;
-    _GLUfuncptr callbacks[16] = {};
-    void (*error)(GLenum) = nullptr;
-    void* userData = nullptr;
-    bool inCurve = false, inSurface = false, inTrim = false;
-};
-
 namespace {
 
 void quadricError(GLUquadric* q, GLenum e) {
     if (q && q->error) q->error(e);
-}
-
-void tessError(GLUtesselator* t, GLenum e) {
-    using Error = void (*)(GLenum);
-    using ErrorData = void (*)(GLenum, void*);
-    if (_GLUfuncptr f = t->callbacks[GLU_TESS_ERROR_DATA - GLU_TESS_BEGIN])
-        reinterpret_cast<ErrorData>(f)(e, t->polygonData);
-    else if (_GLUfuncptr g = t->callbacks[GLU_TESS_ERROR - GLU_TESS_BEGIN])
-        reinterpret_cast<Error>(g)(e);
-}
-
-void nurbsError(GLUnurbs* n, GLenum e) {
-    if (n && n->error) n->error(e);
 }
 
 }  // namespace
@@ -786,239 +755,6 @@ void gluPartialDisk(GLUquadric* q, GLdouble inner, GLdouble outer, GLint slices,
     if (!q) return;
     if (inner < 0 || outer < 0 || inner > outer || slices < 2 || loops < 1) return quadricError(q, GLU_INVALID_VALUE);
     zw::notDrawn("gluPartialDisk");
-}
-
-GLUtesselator* gluNewTess(void) { return new GLUtesselator(); }
-void gluDeleteTess(GLUtesselator* t) { delete t; }
-
-void gluTessCallback(GLUtesselator* t, GLenum which, _GLUfuncptr f) {
-    if (!t) return;
-    if (which < GLU_TESS_BEGIN || which > GLU_TESS_COMBINE_DATA) return tessError(t, GLU_INVALID_ENUM);
-    t->callbacks[which - GLU_TESS_BEGIN] = f;
-}
-
-void gluTessProperty(GLUtesselator* t, GLenum which, GLdouble value) {
-    if (!t) return;
-    switch (which) {
-        case GLU_TESS_WINDING_RULE:
-            if (value != GLU_TESS_WINDING_ODD && value != GLU_TESS_WINDING_NONZERO &&
-                value != GLU_TESS_WINDING_POSITIVE && value != GLU_TESS_WINDING_NEGATIVE &&
-                value != GLU_TESS_WINDING_ABS_GEQ_TWO)
-                return tessError(t, GLU_INVALID_VALUE);
-            t->windingRule = value;
-            return;
-        case GLU_TESS_BOUNDARY_ONLY: t->boundaryOnly = value != 0; return;
-        case GLU_TESS_TOLERANCE:
-            if (value < 0 || value > 1) return tessError(t, GLU_INVALID_VALUE);
-            t->tolerance = value;
-            return;
-        default: tessError(t, GLU_INVALID_ENUM);
-    }
-}
-
-void gluGetTessProperty(GLUtesselator* t, GLenum which, GLdouble* value) {
-    if (!t || !value) return;
-    switch (which) {
-        case GLU_TESS_WINDING_RULE: *value = t->windingRule; return;
-        case GLU_TESS_BOUNDARY_ONLY: *value = t->boundaryOnly; return;
-        case GLU_TESS_TOLERANCE: *value = t->tolerance; return;
-        default: *value = 0; tessError(t, GLU_INVALID_ENUM);
-    }
-}
-
-void gluTessNormal(GLUtesselator* t, GLdouble x, GLdouble y, GLdouble z) {
-    if (!t) return;
-    t->normal[0] = x, t->normal[1] = y, t->normal[2] = z;
-}
-
-// The polygon and contour calls are checked for their order, as GLU does, and
-// closing a polygon that has been begun is the call that reports.
-void gluTessBeginPolygon(GLUtesselator* t, GLvoid* data) {
-    if (!t) return;
-    if (t->inPolygon) tessError(t, GLU_TESS_MISSING_END_POLYGON);
-    t->inPolygon = true, t->inContour = false;
-    t->polygonData = data;
-}
-
-void gluTessBeginContour(GLUtesselator* t) {
-    if (!t) return;
-    if (!t->inPolygon) {
-        tessError(t, GLU_TESS_MISSING_BEGIN_POLYGON);
-        t->inPolygon = true;
-    }
-    if (t->inContour) tessError(t, GLU_TESS_MISSING_END_CONTOUR);
-    t->inContour = true;
-}
-
-void gluTessVertex(GLUtesselator* t, GLdouble*, GLvoid*) {
-    if (!t) return;
-    if (!t->inContour) {
-        tessError(t, GLU_TESS_MISSING_BEGIN_CONTOUR);
-        t->inPolygon = t->inContour = true;
-    }
-}
-
-void gluTessEndContour(GLUtesselator* t) {
-    if (!t) return;
-    if (!t->inContour) tessError(t, GLU_TESS_MISSING_BEGIN_CONTOUR);
-    t->inContour = false;
-}
-
-void gluTessEndPolygon(GLUtesselator* t) {
-    if (!t) return;
-    if (t->inContour) tessError(t, GLU_TESS_MISSING_END_CONTOUR);
-    if (!t->inPolygon) tessError(t, GLU_TESS_MISSING_BEGIN_POLYGON);
-    t->inPolygon = t->inContour = false;
-    zw::notDrawn("gluTessEndPolygon");
-}
-
-// The GLU 1.0 polygon calls, on the same object.
-void gluBeginPolygon(GLUtesselator* t) {
-    gluTessBeginPolygon(t, nullptr);
-    gluTessBeginContour(t);
-}
-
-void gluNextContour(GLUtesselator* t, GLenum) {
-    gluTessEndContour(t);
-    gluTessBeginContour(t);
-}
-
-void gluEndPolygon(GLUtesselator* t) {
-    gluTessEndContour(t);
-    gluTessEndPolygon(t);
-}
-
-GLUnurbs* gluNewNurbsRenderer(void) { return new GLUnurbs(); }
-void gluDeleteNurbsRenderer(GLUnurbs* n) { delete n; }
-
-void gluNurbsCallback(GLUnurbs* n, GLenum which, _GLUfuncptr f) {
-    if (!n) return;
-    if (which == GLU_NURBS_ERROR) {
-        n->error = reinterpret_cast<void (*)(GLenum)>(f);
-        return;
-    }
-    if (which < GLU_NURBS_BEGIN || which > GLU_NURBS_END_DATA) return nurbsError(n, GLU_INVALID_ENUM);
-    n->callbacks[which - GLU_NURBS_BEGIN] = f;
-}
-
-void gluNurbsCallbackData(GLUnurbs* n, GLvoid* data) {
-    if (n) n->userData = data;
-}
-
-void gluNurbsCallbackDataEXT(GLUnurbs* n, GLvoid* data) { gluNurbsCallbackData(n, data); }
-
-}  // extern "C"
-
-namespace {
-
-GLfloat* nurbsProperty(GLUnurbs* n, GLenum which) {
-    switch (which) {
-        case GLU_SAMPLING_TOLERANCE: return &n->samplingTolerance;
-        case GLU_PARAMETRIC_TOLERANCE: return &n->parametricTolerance;
-        case GLU_U_STEP: return &n->uStep;
-        case GLU_V_STEP: return &n->vStep;
-        case GLU_DISPLAY_MODE: return &n->displayMode;
-        case GLU_CULLING: return &n->culling;
-        case GLU_AUTO_LOAD_MATRIX: return &n->autoLoad;
-        case GLU_SAMPLING_METHOD: return &n->samplingMethod;
-        case GLU_NURBS_MODE: return &n->mode;
-        default: return nullptr;
-    }
-}
-
-bool validNurbsValue(GLenum which, GLfloat v) {
-    switch (which) {
-        case GLU_SAMPLING_TOLERANCE:
-        case GLU_PARAMETRIC_TOLERANCE:
-        case GLU_U_STEP:
-        case GLU_V_STEP: return v > 0;
-        case GLU_DISPLAY_MODE: return v == GLU_FILL || v == GLU_OUTLINE_POLYGON || v == GLU_OUTLINE_PATCH;
-        case GLU_SAMPLING_METHOD:
-            return v == GLU_PATH_LENGTH || v == GLU_PARAMETRIC_ERROR || v == GLU_DOMAIN_DISTANCE ||
-                   v == GLU_OBJECT_PATH_LENGTH || v == GLU_OBJECT_PARAMETRIC_ERROR;
-        case GLU_NURBS_MODE: return v == GLU_NURBS_RENDERER || v == GLU_NURBS_TESSELLATOR;
-        default: return true;  // the booleans
-    }
-}
-
-}  // namespace
-
-extern "C" {
-
-void gluNurbsProperty(GLUnurbs* n, GLenum which, GLfloat value) {
-    if (!n) return;
-    GLfloat* p = nurbsProperty(n, which);
-    if (!p) return nurbsError(n, GLU_INVALID_ENUM);
-    if (!validNurbsValue(which, value)) return nurbsError(n, GLU_INVALID_VALUE);
-    *p = (which == GLU_CULLING || which == GLU_AUTO_LOAD_MATRIX) ? (value != 0) : value;
-}
-
-void gluGetNurbsProperty(GLUnurbs* n, GLenum which, GLfloat* value) {
-    if (!n || !value) return;
-    GLfloat* p = nurbsProperty(n, which);
-    if (!p) return nurbsError(n, GLU_INVALID_ENUM);
-    *value = *p;
-}
-
-void gluLoadSamplingMatrices(GLUnurbs* n, const GLfloat*, const GLfloat*, const GLint*) {
-    (void)n;  // the matrices only steer the sampling of what is not drawn
-}
-
-void gluBeginCurve(GLUnurbs* n) {
-    if (n) n->inCurve = true;
-}
-
-void gluEndCurve(GLUnurbs* n) {
-    if (!n) return;
-    if (!n->inCurve) return nurbsError(n, GLU_NURBS_ERROR7);
-    n->inCurve = false;
-    zw::notDrawn("gluNurbsCurve");
-}
-
-void gluBeginSurface(GLUnurbs* n) {
-    if (n) n->inSurface = true;
-}
-
-void gluEndSurface(GLUnurbs* n) {
-    if (!n) return;
-    if (n->inTrim) nurbsError(n, GLU_NURBS_ERROR12);
-    if (!n->inSurface) return nurbsError(n, GLU_NURBS_ERROR13);
-    n->inSurface = n->inTrim = false;
-    zw::notDrawn("gluNurbsSurface");
-}
-
-void gluBeginTrim(GLUnurbs* n) {
-    if (!n) return;
-    if (!n->inSurface) return nurbsError(n, GLU_NURBS_ERROR15);
-    n->inTrim = true;
-}
-
-void gluEndTrim(GLUnurbs* n) {
-    if (!n) return;
-    if (!n->inTrim) return nurbsError(n, GLU_NURBS_ERROR17);
-    n->inTrim = false;
-}
-
-void gluNurbsCurve(GLUnurbs* n, GLint knotCount, GLfloat*, GLint stride, GLfloat*, GLint order, GLenum) {
-    if (!n) return;
-    if (order < 1) return nurbsError(n, GLU_NURBS_ERROR1);
-    if (knotCount < 2 * order) return nurbsError(n, GLU_NURBS_ERROR2);
-    if (stride < 0) return nurbsError(n, GLU_NURBS_ERROR34);
-}
-
-void gluNurbsSurface(GLUnurbs* n, GLint sKnotCount, GLfloat*, GLint tKnotCount, GLfloat*, GLint sStride,
-                     GLint tStride, GLfloat*, GLint sOrder, GLint tOrder, GLenum) {
-    if (!n) return;
-    if (sOrder < 1 || tOrder < 1) return nurbsError(n, GLU_NURBS_ERROR1);
-    if (sKnotCount < 2 * sOrder || tKnotCount < 2 * tOrder) return nurbsError(n, GLU_NURBS_ERROR2);
-    if (sStride < 0 || tStride < 0) return nurbsError(n, GLU_NURBS_ERROR34);
-}
-
-void gluPwlCurve(GLUnurbs* n, GLint count, GLfloat*, GLint stride, GLenum) {
-    if (!n) return;
-    if (!n->inTrim) return nurbsError(n, GLU_NURBS_ERROR19);
-    if (count < 0) return nurbsError(n, GLU_NURBS_ERROR33);
-    if (stride < 0) return nurbsError(n, GLU_NURBS_ERROR34);
 }
 
 }  // extern "C"

@@ -821,6 +821,58 @@ void batching() {
           what);
 }
 
+// GLU's NURBS: a bad spline reaches the error callback and draws nothing; in
+// GLU_NURBS_TESSELLATOR mode the points go to the callbacks, not to GL.
+GLenum nurbsCode = 0;
+int nurbsVertices = 0;
+void GLAPIENTRY nurbsFailed(GLenum code) { nurbsCode = code; }
+void GLAPIENTRY nurbsVertex(GLfloat*) { ++nurbsVertices; }
+
+void nurbs() {
+    fresh();
+    glColor3f(1, 1, 1);
+    GLUnurbs* n = gluNewNurbsRenderer();
+    gluNurbsCallback(n, GLU_ERROR, reinterpret_cast<_GLUfuncptr>(nurbsFailed));
+    GLfloat line[3][3] = {{100, 600.5f, 0}, {200, 600.5f, 0}, {300, 600.5f, 0}};
+    GLfloat knots[5] = {0, 0, 1, 2, 2}, decreasing[5] = {0, 0, 2, 1, 2};
+    auto curve = [&](GLfloat* k, GLint stride) {
+        nurbsCode = 0;
+        gluBeginCurve(n);
+        gluNurbsCurve(n, 5, k, stride, &line[0][0], 2, GL_MAP1_VERTEX_3);
+        gluEndCurve(n);
+    };
+    curve(decreasing, 3);
+    check(nurbsCode == GLU_NURBS_ERROR4 && litRun(100, 600, 1, 0, 200) == 0,
+          "a decreasing knot vector calls the NURBS error callback and draws nothing");
+    curve(knots, 2);
+    check(nurbsCode == GLU_NURBS_ERROR34 && litRun(100, 600, 1, 0, 200) == 0,
+          "a stride shorter than a control point is an error and draws nothing");
+    curve(knots, 3);
+    check(nurbsCode == 0 && litRun(100, 600, 1, 0, 200) == 200, "a linear NURBS curve is drawn from end to end");
+
+    GLfloat patch[2][2][3] = {{{400, 500, 0}, {400, 700, 0}}, {{600, 500, 0}, {600, 700, 0}}};
+    GLfloat unit[4] = {0, 0, 1, 1}, open[3][2] = {{0, 0}, {1, 0}, {1, 1}};
+    nurbsCode = 0;
+    gluBeginSurface(n);
+    gluNurbsSurface(n, 4, unit, 4, unit, 6, 3, &patch[0][0][0], 2, 2, GL_MAP2_VERTEX_3);
+    gluBeginTrim(n);
+    gluPwlCurve(n, 3, &open[0][0], 2, GLU_MAP1_TRIM_2);
+    gluEndTrim(n);
+    gluEndSurface(n);
+    check(nurbsCode == GLU_NURBS_ERROR31 && !lit(500, 600),
+          "a trim loop that does not close is an error; nothing is drawn");
+
+    gluNurbsProperty(n, GLU_NURBS_MODE, GLU_NURBS_TESSELLATOR);
+    gluNurbsProperty(n, GLU_SAMPLING_METHOD, GLU_DOMAIN_DISTANCE);
+    gluNurbsProperty(n, GLU_U_STEP, 3);
+    gluNurbsCallback(n, GLU_NURBS_VERTEX, reinterpret_cast<_GLUfuncptr>(nurbsVertex));
+    glClear(GL_COLOR_BUFFER_BIT);
+    curve(knots, 3);
+    check(nurbsVertices == 7 && litRun(100, 600, 1, 0, 200) == 0,
+          "GLU_NURBS_TESSELLATOR hands the curve's 7 points (3 steps a unit) to the callback, not to GL");
+    gluDeleteNurbsRenderer(n);
+}
+
 }  // namespace
 
 int main() {
@@ -846,6 +898,7 @@ int main() {
     clipAndSpot();
     polygonModes();
     batching();
+    nurbs();
     std::printf("layer checks: %d passed, %d failed\n", passed, failed);
     std::fflush(stdout);
     std::exit(failed == 0 ? 0 : 1);
