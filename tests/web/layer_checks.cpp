@@ -12,6 +12,7 @@
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
+#include <vector>
 
 #include "tests/web/layerStateChecks.h"
 
@@ -821,6 +822,67 @@ void batching() {
           what);
 }
 
+// GLU's errors reach its error callbacks, as the desktop's GLU gives them,
+// and the calls in error draw nothing.
+std::vector<GLenum> gluErrors;
+int tessVertices;
+
+void gluObjectErrors() {
+    auto note = [](GLenum e) { gluErrors.push_back(e); };
+    auto vertex = [](void*) { ++tessVertices; };
+    static GLdouble p[5][3] = {{0, 0, 0}, {1, 0, 0}, {1, 1, 0}, {3, 3, 0}, {4, 3, 0}};
+    GLUtesselator* t = gluNewTess();
+    gluTessCallback(t, GLU_TESS_ERROR, reinterpret_cast<_GLUfuncptr>(+note));
+    gluTessCallback(t, GLU_TESS_VERTEX, reinterpret_cast<_GLUfuncptr>(+vertex));
+    auto tri = [&](int a, int b, int c) {
+        for (int i : {a, b, c}) gluTessVertex(t, p[i], p[i]);
+    };
+    // A contour without a polygon, a polygon begun inside a contour (the
+    // first dropped), a contour of two vertices (nothing drawn for it).
+    gluTessBeginContour(t);
+    tri(0, 1, 2);
+    gluTessEndContour(t);
+    gluTessEndPolygon(t);
+    gluTessBeginPolygon(t, nullptr);
+    gluTessBeginContour(t);
+    tri(0, 1, 2);
+    gluTessBeginPolygon(t, nullptr);
+    gluTessBeginContour(t);
+    gluTessVertex(t, p[3], p[3]);
+    gluTessVertex(t, p[4], p[4]);
+    gluTessEndContour(t);
+    gluTessEndPolygon(t);
+    const std::vector<GLenum> order = {GLU_TESS_MISSING_BEGIN_POLYGON, GLU_TESS_MISSING_END_CONTOUR,
+                                       GLU_TESS_MISSING_END_POLYGON};
+    check(gluErrors == order && tessVertices == 3,
+          "the tessellator reports each missing call, drops an unfinished polygon and a two-vertex contour");
+    gluErrors.clear();
+    double value = -1;
+    gluTessProperty(t, GLU_TESS_WINDING_RULE, 5);
+    gluTessProperty(t, GLU_TESS_TOLERANCE, 2);
+    gluGetTessProperty(t, 12345, &value);
+    check(gluErrors == std::vector<GLenum>{GLU_INVALID_VALUE, GLU_INVALID_VALUE, GLU_INVALID_ENUM} && value == 0,
+          "bad tessellator properties are GLU_INVALID_VALUE, an unknown one GLU_INVALID_ENUM");
+    gluDeleteTess(t);
+
+    gluErrors.clear();
+    GLUquadric* q = gluNewQuadric();
+    gluQuadricCallback(q, GLU_ERROR, reinterpret_cast<_GLUfuncptr>(+note));
+    glNewList(1, GL_COMPILE);
+    gluSphere(q, -1, 8, 8);
+    gluCylinder(q, 1, 1, 0, 8, 1);
+    gluDisk(q, 0, 0, 8, 1);
+    gluPartialDisk(q, 0, 1, 1, 1, 0, 90);
+    gluQuadricDrawStyle(q, GL_LINE);
+    glEndList();
+    const std::vector<GLenum> quadric = {GLU_INVALID_VALUE, GLU_INVALID_VALUE, GLU_INVALID_VALUE, GLU_INVALID_VALUE,
+                                         GLU_INVALID_ENUM};
+    check(gluErrors == quadric && glGetError() == GL_NO_ERROR,
+          "bad quadric arguments are GLU_INVALID_VALUE through the error callback, not GL errors");
+    glDeleteLists(1, 1);
+    gluDeleteQuadric(q);
+}
+
 }  // namespace
 
 int main() {
@@ -846,6 +908,7 @@ int main() {
     clipAndSpot();
     polygonModes();
     batching();
+    gluObjectErrors();
     std::printf("layer checks: %d passed, %d failed\n", passed, failed);
     std::fflush(stdout);
     std::exit(failed == 0 ? 0 : 1);

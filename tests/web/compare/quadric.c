@@ -3,9 +3,9 @@
    the disk with a hole and the partial disk (from 30 degrees, 250 degrees on),
    each in the four draw styles fill, line, silhouette and point from the
    left, then filled with flat normals under flat shading. The bottom row:
-   the sphere turned inside (cut open by a clip plane to show its inside),
-   the sphere and the cylinder textured with a checker, a disk drawn from a
-   display list, and a sphere without normals.
+   the sphere turned inside (its near side cut away by a clip plane), the
+   sphere and the cylinder textured with a checker, a disk drawn from a
+   display list, and a sphere without normals (lit by the current one).
    --control: the fill sphere has 10 slices instead of 14. */
 #include "compare.h"
 
@@ -29,7 +29,7 @@ static void cell(int column, int row) {
 
 static void display(void) {
     static const GLfloat light[4] = {0.5f, 0.5f, 1.0f, 0.0f};
-    static const GLdouble cut[4] = {0.0, -1.0, 0.0, 0.3};
+    static const GLdouble cut[4] = {0.0, 1.0, 0.0, 0.3};
     GLUquadric* q = gluNewQuadric();
     GLuint list = glGenLists(1);
     int row, column;
@@ -72,11 +72,11 @@ static void display(void) {
     glCallList(list);
     glDeleteLists(list, 1);
 
-    glDisable(GL_LIGHTING);
+    /* Without normals the sphere keeps the current one: evenly lit. */
     gluQuadricNormals(q, GLU_NONE);
+    glNormal3f(0.6f, 0.0f, 0.8f);
     cell(4, 4);
     gluSphere(q, 0.9, 8, 6);
-    glEnable(GL_LIGHTING);
     gluDeleteQuadric(q);
     glutSwapBuffers();
     drawn();
