@@ -822,8 +822,7 @@ void batching() {
           what);
 }
 
-// GLU's errors reach its error callbacks, as the desktop's GLU gives them,
-// and the calls in error draw nothing.
+// GLU's errors reach its error callbacks in the order the desktop's GLU gives them.
 std::vector<GLenum> gluErrors;
 int tessVertices;
 
@@ -834,27 +833,24 @@ void gluObjectErrors() {
     GLUtesselator* t = gluNewTess();
     gluTessCallback(t, GLU_TESS_ERROR, reinterpret_cast<_GLUfuncptr>(+note));
     gluTessCallback(t, GLU_TESS_VERTEX, reinterpret_cast<_GLUfuncptr>(+vertex));
-    auto tri = [&](int a, int b, int c) {
-        for (int i : {a, b, c}) gluTessVertex(t, p[i], p[i]);
+    auto contour = [&](int from, int to) {
+        gluTessBeginContour(t);
+        for (int i = from; i < to; ++i) gluTessVertex(t, p[i], p[i]);
     };
-    // A contour without a polygon, a polygon begun inside a contour (the
-    // first dropped), a contour of two vertices (nothing drawn for it).
-    gluTessBeginContour(t);
-    tri(0, 1, 2);
+    // A contour without a polygon (drawn), a polygon begun inside a contour
+    // (the first dropped), a contour of two vertices (nothing drawn for it).
+    contour(0, 3);
     gluTessEndContour(t);
     gluTessEndPolygon(t);
     gluTessBeginPolygon(t, nullptr);
-    gluTessBeginContour(t);
-    tri(0, 1, 2);
+    contour(0, 3);
     gluTessBeginPolygon(t, nullptr);
-    gluTessBeginContour(t);
-    gluTessVertex(t, p[3], p[3]);
-    gluTessVertex(t, p[4], p[4]);
+    contour(3, 5);
     gluTessEndContour(t);
     gluTessEndPolygon(t);
-    const std::vector<GLenum> order = {GLU_TESS_MISSING_BEGIN_POLYGON, GLU_TESS_MISSING_END_CONTOUR,
-                                       GLU_TESS_MISSING_END_POLYGON};
-    check(gluErrors == order && tessVertices == 3,
+    check(gluErrors == std::vector<GLenum>{GLU_TESS_MISSING_BEGIN_POLYGON, GLU_TESS_MISSING_END_CONTOUR,
+                                           GLU_TESS_MISSING_END_POLYGON} &&
+              tessVertices == 3,
           "the tessellator reports each missing call, drops an unfinished polygon and a two-vertex contour");
     gluErrors.clear();
     double value = -1;
@@ -868,18 +864,15 @@ void gluObjectErrors() {
     gluErrors.clear();
     GLUquadric* q = gluNewQuadric();
     gluQuadricCallback(q, GLU_ERROR, reinterpret_cast<_GLUfuncptr>(+note));
-    glNewList(1, GL_COMPILE);
     gluSphere(q, -1, 8, 8);
-    gluCylinder(q, 1, 1, 0, 8, 1);
+    gluCylinder(q, 1, 1, 0, 8, 1);  // neither height nor slope
     gluDisk(q, 0, 0, 8, 1);
     gluPartialDisk(q, 0, 1, 1, 1, 0, 90);
     gluQuadricDrawStyle(q, GL_LINE);
-    glEndList();
     const std::vector<GLenum> quadric = {GLU_INVALID_VALUE, GLU_INVALID_VALUE, GLU_INVALID_VALUE, GLU_INVALID_VALUE,
                                          GLU_INVALID_ENUM};
     check(gluErrors == quadric && glGetError() == GL_NO_ERROR,
-          "bad quadric arguments are GLU_INVALID_VALUE through the error callback, not GL errors");
-    glDeleteLists(1, 1);
+          "bad quadric arguments are GLU_INVALID_VALUE (a bad style GLU_INVALID_ENUM) through the callback, no GL error");
     gluDeleteQuadric(q);
 }
 
