@@ -1,7 +1,8 @@
 // GLU's quadrics: spheres, cylinders, disks and partial disks drawn through the
 // layer's glBegin/glNormal/glTexCoord/glVertex, so display lists, feedback and
 // selection take them like any other drawing. Angles run clockwise from +y
-// (x = sin, y = cos); a vertex's s falls from 1 to 0 around, t rises along z.
+// (x = sin, y = cos); on spheres and cylinders s falls from 1 to 0 around and
+// t rises along z, on disks s and t follow x and y.
 // The blocks, their order and where the normals fall follow the desktop's GLU,
 // so flat shading picks the same normal; values are computed in single
 // precision, as it does.
@@ -32,7 +33,7 @@ struct Emit {
     void normal(float x, float y, float z) const {
         if (q->normals != GLU_NONE) glNormal3f(sign() * x, sign() * y, sign() * z);
     }
-    // Only where GLU_FLAT wants one normal per face (or GLU_SMOOTH one per vertex).
+    // A normal only the one kind gives: GLU_SMOOTH's per vertex, GLU_FLAT's per face.
     void normalIf(GLenum kind, float x, float y, float z) const {
         if (q->normals == kind) normal(x, y, z);
     }
@@ -46,10 +47,11 @@ struct Emit {
 void cylinder(const GLUquadric* q, float base, float top, float height, int slices, int stacks) {
     const Emit e{q};
     // The side's normal is (height sin, height cos, base - top), made unit:
-    // `scale` for x and y, `lean` its z.
+    // `scale` for x and y, `lean` its z. Turned inward, the desktop's GLU
+    // turns only x and y, so lean is given turned already (Emit turns it back).
     const float length = std::sqrt(height * height + (base - top) * (base - top));
-    // Turned inward, the desktop's GLU turns only x and y: lean is given pre-turned to match.
     const float scale = height / length, lean = e.sign() * (base - top) / length;
+    const bool inside = q->orientation == GLU_INSIDE;
     auto angle = [&](float i) { return 2 * pi * i / float(slices); };
     auto radius = [&](int j) { return base + (top - base) * float(j) / float(stacks); };
     auto z = [&](int j) { return height * float(j) / float(stacks); };
@@ -77,7 +79,6 @@ void cylinder(const GLUquadric* q, float base, float top, float height, int slic
                 glBegin(GL_QUAD_STRIP);
                 for (int i = 0; i <= slices; ++i) {
                     normalAt(i);
-                    const bool inside = q->orientation == GLU_INSIDE;
                     vertex(i, inside ? j + 1 : j);
                     vertex(i, inside ? j : j + 1);
                 }
