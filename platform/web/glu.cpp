@@ -1,8 +1,9 @@
 // GLU 1.3 on the layer's GL entry points: the camera and projection helpers,
-// error strings, image scaling and mipmaps are computed here; quadrics keep
-// their objects and settings and report that they do not draw yet (the
-// tessellator is gluTess.cpp, NURBS gluNurbs.cpp). Everything goes through the
-// layer's GL calls, so display lists and errors behave as with any other GL call.
+// GLU 1.3 on the layer's GL entry points: the camera and projection helpers,
+// error strings, image scaling and mipmaps are computed here (quadrics are
+// gluQuadric.cpp, the tessellator gluTess.cpp, NURBS gluNurbs.cpp).
+// Everything goes through the layer's GL calls, so display lists and errors
+// behave as with any other GL call.
 #include <GL/gl.h>
 #include <GL/glu.h>
 
@@ -677,84 +678,6 @@ GLint gluBuild3DMipmaps(GLenum target, GLint, GLsizei width, GLsizei height, GLs
 GLint gluBuild3DMipmapLevels(GLenum target, GLint, GLsizei width, GLsizei height, GLsizei depth, GLenum format,
                              GLenum type, GLint, GLint, GLint, const void*) {
     return build3D("gluBuild3DMipmapLevels", target, width, height, depth, format, type);
-}
-
-}  // extern "C"
-
-// ---- Quadrics -----------------------------------------------------------------------
-// Real objects that keep what the program sets, so that programs run on; the
-// shapes they would draw are reported instead.
-
-struct GLUquadric {
-    GLenum drawStyle = GLU_FILL, orientation = GLU_OUTSIDE, normals = GLU_SMOOTH;
-    GLboolean texture = GL_FALSE;
-    void (*error)(GLenum) = nullptr;
-};
-
-namespace {
-
-void quadricError(GLUquadric* q, GLenum e) {
-    if (q && q->error) q->error(e);
-}
-
-}  // namespace
-
-extern "C" {
-
-GLUquadric* gluNewQuadric(void) { return new GLUquadric(); }
-void gluDeleteQuadric(GLUquadric* q) { delete q; }
-
-void gluQuadricCallback(GLUquadric* q, GLenum which, _GLUfuncptr f) {
-    if (!q) return;
-    if (which != GLU_ERROR) return quadricError(q, GLU_INVALID_ENUM);
-    q->error = reinterpret_cast<void (*)(GLenum)>(f);
-}
-
-void gluQuadricDrawStyle(GLUquadric* q, GLenum style) {
-    if (!q) return;
-    if (style != GLU_POINT && style != GLU_LINE && style != GLU_FILL && style != GLU_SILHOUETTE)
-        return quadricError(q, GLU_INVALID_ENUM);
-    q->drawStyle = style;
-}
-
-void gluQuadricOrientation(GLUquadric* q, GLenum orientation) {
-    if (!q) return;
-    if (orientation != GLU_OUTSIDE && orientation != GLU_INSIDE) return quadricError(q, GLU_INVALID_ENUM);
-    q->orientation = orientation;
-}
-
-void gluQuadricNormals(GLUquadric* q, GLenum normals) {
-    if (!q) return;
-    if (normals != GLU_NONE && normals != GLU_FLAT && normals != GLU_SMOOTH) return quadricError(q, GLU_INVALID_ENUM);
-    q->normals = normals;
-}
-
-void gluQuadricTexture(GLUquadric* q, GLboolean texture) {
-    if (q) q->texture = texture;
-}
-
-void gluSphere(GLUquadric* q, GLdouble radius, GLint slices, GLint stacks) {
-    if (!q) return;
-    if (radius < 0 || slices < 2 || stacks < 1) return quadricError(q, GLU_INVALID_VALUE);
-    zw::notDrawn("gluSphere");
-}
-
-void gluCylinder(GLUquadric* q, GLdouble base, GLdouble top, GLdouble height, GLint slices, GLint stacks) {
-    if (!q) return;
-    if (base < 0 || top < 0 || height < 0 || slices < 2 || stacks < 1) return quadricError(q, GLU_INVALID_VALUE);
-    zw::notDrawn("gluCylinder");
-}
-
-void gluDisk(GLUquadric* q, GLdouble inner, GLdouble outer, GLint slices, GLint loops) {
-    if (!q) return;
-    if (inner < 0 || outer < 0 || inner > outer || slices < 2 || loops < 1) return quadricError(q, GLU_INVALID_VALUE);
-    zw::notDrawn("gluDisk");
-}
-
-void gluPartialDisk(GLUquadric* q, GLdouble inner, GLdouble outer, GLint slices, GLint loops, GLdouble, GLdouble) {
-    if (!q) return;
-    if (inner < 0 || outer < 0 || inner > outer || slices < 2 || loops < 1) return quadricError(q, GLU_INVALID_VALUE);
-    zw::notDrawn("gluPartialDisk");
 }
 
 }  // extern "C"

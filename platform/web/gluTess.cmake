@@ -21,16 +21,18 @@ endif()
 set(ZOU_WEB_NPM_DIR ${CMAKE_BINARY_DIR}/zouWebNpm)
 set(ZOU_WEB_LIBTESS ${ZOU_WEB_NPM_DIR}/zwLibtess.js)
 file(MAKE_DIRECTORY ${ZOU_WEB_NPM_DIR})
-add_custom_command(OUTPUT ${ZOU_WEB_NPM_DIR}/node_modules/libtess/libtess.min.js
+# A stamp of its own marks the install: npm may keep a package's file times.
+add_custom_command(OUTPUT ${ZOU_WEB_NPM_DIR}/npm-ci.stamp
                    COMMAND ${CMAKE_COMMAND} -E copy ${ZOU_WEB_DIR}/package.json ${ZOU_WEB_DIR}/package-lock.json
                            ${ZOU_WEB_NPM_DIR}
                    COMMAND ${ZOU_WEB_NPM} ci --no-audit --no-fund --ignore-scripts
+                   COMMAND ${CMAKE_COMMAND} -E touch ${ZOU_WEB_NPM_DIR}/npm-ci.stamp
                    WORKING_DIRECTORY ${ZOU_WEB_NPM_DIR}
                    DEPENDS ${ZOU_WEB_DIR}/package.json ${ZOU_WEB_DIR}/package-lock.json VERBATIM)
 add_custom_command(OUTPUT ${ZOU_WEB_LIBTESS}
                    COMMAND ${CMAKE_COMMAND} -DIN=${ZOU_WEB_NPM_DIR}/node_modules/libtess/libtess.min.js
                            -DOUT=${ZOU_WEB_LIBTESS} -P ${ZOU_WEB_DIR}/gluTess.cmake
-                   DEPENDS ${ZOU_WEB_NPM_DIR}/node_modules/libtess/libtess.min.js ${ZOU_WEB_DIR}/gluTess.cmake
+                   DEPENDS ${ZOU_WEB_NPM_DIR}/npm-ci.stamp ${ZOU_WEB_DIR}/gluTess.cmake
                    VERBATIM)
 add_custom_target(zou_web_libtess DEPENDS ${ZOU_WEB_LIBTESS})
 add_dependencies(zou_web zou_web_libtess)

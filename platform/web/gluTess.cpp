@@ -146,7 +146,8 @@ EMSCRIPTEN_KEEPALIVE int zwTessCombine(GLUtesselator* t, double x, double y, dou
     GLdouble coords[3] = {x, y, z};
     const int index[4] = {d0, d1, d2, d3};
     void* data[4];
-    for (int k = 0; k < 4; ++k) data[k] = index[k] >= 0 && size_t(index[k]) < t->data.size() ? t->data[index[k]] : nullptr;
+    for (int k = 0; k < 4; ++k)
+        data[k] = index[k] >= 0 && size_t(index[k]) < t->data.size() ? t->data[index[k]] : nullptr;
     GLfloat weight[4] = {GLfloat(w0), GLfloat(w1), GLfloat(w2), GLfloat(w3)};
     void* out = nullptr;
     call(t, GLU_TESS_COMBINE, GLU_TESS_COMBINE_DATA, coords, data, weight, &out);

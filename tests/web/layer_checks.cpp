@@ -12,6 +12,7 @@
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
+#include <vector>
 
 #include "tests/web/layerStateChecks.h"
 
@@ -871,6 +872,58 @@ void nurbs() {
     check(nurbsVertices == 7 && litRun(100, 600, 1, 0, 200) == 0,
           "GLU_NURBS_TESSELLATOR hands the curve's 7 points (3 steps a unit) to the callback, not to GL");
     gluDeleteNurbsRenderer(n);
+// GLU's errors reach its error callbacks in the order the desktop's GLU gives them.
+std::vector<GLenum> gluErrors;
+int tessVertices;
+
+void gluObjectErrors() {
+    auto note = [](GLenum e) { gluErrors.push_back(e); };
+    auto vertex = [](void*) { ++tessVertices; };
+    static GLdouble p[5][3] = {{0, 0, 0}, {1, 0, 0}, {1, 1, 0}, {3, 3, 0}, {4, 3, 0}};
+    GLUtesselator* t = gluNewTess();
+    gluTessCallback(t, GLU_TESS_ERROR, reinterpret_cast<_GLUfuncptr>(+note));
+    gluTessCallback(t, GLU_TESS_VERTEX, reinterpret_cast<_GLUfuncptr>(+vertex));
+    auto contour = [&](int from, int to) {
+        gluTessBeginContour(t);
+        for (int i = from; i < to; ++i) gluTessVertex(t, p[i], p[i]);
+    };
+    // A contour without a polygon (drawn), a polygon begun inside a contour
+    // (the first dropped), a contour of two vertices (nothing drawn for it).
+    contour(0, 3);
+    gluTessEndContour(t);
+    gluTessEndPolygon(t);
+    gluTessBeginPolygon(t, nullptr);
+    contour(0, 3);
+    gluTessBeginPolygon(t, nullptr);
+    contour(3, 5);
+    gluTessEndContour(t);
+    gluTessEndPolygon(t);
+    check(gluErrors == std::vector<GLenum>{GLU_TESS_MISSING_BEGIN_POLYGON, GLU_TESS_MISSING_END_CONTOUR,
+                                           GLU_TESS_MISSING_END_POLYGON} &&
+              tessVertices == 3,
+          "the tessellator reports each missing call, drops an unfinished polygon and a two-vertex contour");
+    gluErrors.clear();
+    double value = -1;
+    gluTessProperty(t, GLU_TESS_WINDING_RULE, 5);
+    gluTessProperty(t, GLU_TESS_TOLERANCE, 2);
+    gluGetTessProperty(t, 12345, &value);
+    check(gluErrors == std::vector<GLenum>{GLU_INVALID_VALUE, GLU_INVALID_VALUE, GLU_INVALID_ENUM} && value == 0,
+          "bad tessellator properties are GLU_INVALID_VALUE, an unknown one GLU_INVALID_ENUM");
+    gluDeleteTess(t);
+
+    gluErrors.clear();
+    GLUquadric* q = gluNewQuadric();
+    gluQuadricCallback(q, GLU_ERROR, reinterpret_cast<_GLUfuncptr>(+note));
+    gluSphere(q, -1, 8, 8);
+    gluCylinder(q, 1, 1, 0, 8, 1);  // neither height nor slope
+    gluDisk(q, 0, 0, 8, 1);
+    gluPartialDisk(q, 0, 1, 1, 1, 0, 90);
+    gluQuadricDrawStyle(q, GL_LINE);
+    const std::vector<GLenum> quadric = {GLU_INVALID_VALUE, GLU_INVALID_VALUE, GLU_INVALID_VALUE, GLU_INVALID_VALUE,
+                                         GLU_INVALID_ENUM};
+    check(gluErrors == quadric && glGetError() == GL_NO_ERROR,
+          "bad quadric arguments are GLU_INVALID_VALUE (a bad style GLU_INVALID_ENUM) through the callback, no GL error");
+    gluDeleteQuadric(q);
 }
 
 }  // namespace
@@ -899,6 +952,7 @@ int main() {
     polygonModes();
     batching();
     nurbs();
+    gluObjectErrors();
     std::printf("layer checks: %d passed, %d failed\n", passed, failed);
     std::fflush(stdout);
     std::exit(failed == 0 ? 0 : 1);

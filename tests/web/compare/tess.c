@@ -3,8 +3,8 @@
    and three overlapping squares (windings -1 to 2), each under the five
    winding rules (odd, nonzero, positive, negative, abs >= 2) from the left.
    The bottom row: the squares and the star as boundaries only; the star with
-   a colour per vertex, the combine callback mixing the colours of the crossings
-   (the _DATA callbacks); a square with a square hole in the GLU 1.0 calls;
+   a colour per vertex half mixed with the polygon data's grey, the combine
+   callback mixing the colours of the crossings (the _DATA callbacks); a square with a square hole in the GLU 1.0 calls;
    the outline's triangles drawn as lines with edge flags (only its boundary).
    --control: the odd star becomes nonzero, which fills its middle. */
 #include "compare.h"
@@ -31,25 +31,22 @@ static void combine(GLdouble c[3], void* d[4], GLfloat w[4], void** out) {
     *out = v;
 }
 static void combineData(GLdouble c[3], void* d[4], GLfloat w[4], void** out, void* polygon) {
-    (void)polygon;
-    combine(c, d, w, out);
+    if (polygon) combine(c, d, w, out);
 }
-/* Half the vertex's colour, half the polygon data's. */
 static void colourVertex(void* v, void* polygon) {
     const double *c = (double*)v + 3, *p = (double*)polygon;
     glColor3d(0.5 * (c[0] + p[0]), 0.5 * (c[1] + p[1]), 0.5 * (c[2] + p[2]));
     glVertex3dv((double*)v);
 }
-static void beginData(GLenum type, void* polygon) { (void)polygon; glBegin(type); }
-static void endData(void* polygon) { (void)polygon; glEnd(); }
-
-static void contour(GLUtesselator* t, const double (*v)[3], int n, int stride) {
+static void vertices(GLUtesselator* t, const double (*v)[3], int n, int stride) {
     int i;
-    gluTessBeginContour(t);
     for (i = 0; i < n; i++) gluTessVertex(t, (GLdouble*)v + i * stride, (GLdouble*)v + i * stride);
+}
+static void contour(GLUtesselator* t, const double (*v)[3], int n, int stride) {
+    gluTessBeginContour(t);
+    vertices(t, v, n, stride);
     gluTessEndContour(t);
 }
-
 static void shape(GLUtesselator* t, int which) {
     int i;
     gluTessBeginPolygon(t, NULL);
@@ -58,7 +55,6 @@ static void shape(GLUtesselator* t, int which) {
     for (i = 0; which == 2 && i < 3; i++) contour(t, squares[i], 4, 3);
     gluTessEndPolygon(t);
 }
-
 static void cell(int column, int row) {
     glLoadIdentity();
     glTranslatef(64.0f * column, 256.0f - 64.0f * (row + 1), 0.0f);
@@ -68,7 +64,7 @@ static void display(void) {
     static const GLfloat colours[3][3] = {{0.9f, 0.5f, 0.2f}, {0.3f, 0.8f, 0.4f}, {0.4f, 0.5f, 1.0f}};
     static double grey[3] = {0.5, 0.5, 0.5};
     GLUtesselator* t = gluNewTess();
-    int rule, row, i;
+    int rule, row;
     used = 0;
     glClear(GL_COLOR_BUFFER_BIT);
     gluTessNormal(t, 0, 0, 1);
@@ -78,7 +74,7 @@ static void display(void) {
     gluTessCallback(t, GLU_TESS_COMBINE, (_GLUfuncptr)combine);
     for (row = 0; row < 3; row++)
         for (rule = 0; rule < 5; rule++) {
-            int nonzero = control && row == 1 && rule == 0;
+            int nonzero = control && row == 1 && rule == 0; /* odd + 1 */
             gluTessProperty(t, GLU_TESS_WINDING_RULE, GLU_TESS_WINDING_ODD + (nonzero ? 1 : rule));
             glColor3fv(colours[row]);
             cell(rule, row);
@@ -93,30 +89,22 @@ static void display(void) {
     cell(1, 3);
     shape(t, 1);
     gluTessProperty(t, GLU_TESS_BOUNDARY_ONLY, GL_FALSE);
-
     /* The _DATA callbacks replace the plain ones that are set too. */
-    gluTessCallback(t, GLU_TESS_BEGIN_DATA, (_GLUfuncptr)beginData);
     gluTessCallback(t, GLU_TESS_VERTEX_DATA, (_GLUfuncptr)colourVertex);
-    gluTessCallback(t, GLU_TESS_END_DATA, (_GLUfuncptr)endData);
     gluTessCallback(t, GLU_TESS_COMBINE_DATA, (_GLUfuncptr)combineData);
     cell(2, 3);
     gluTessBeginPolygon(t, grey);
     contour(t, (const double(*)[3])star, 5, 6);
     gluTessEndPolygon(t);
-    gluDeleteTess(t);
-
-    t = gluNewTess();
-    gluTessCallback(t, GLU_TESS_BEGIN, (_GLUfuncptr)glBegin);
-    gluTessCallback(t, GLU_TESS_VERTEX, (_GLUfuncptr)glVertex3dv);
-    gluTessCallback(t, GLU_TESS_END, (_GLUfuncptr)glEnd);
+    gluTessCallback(t, GLU_TESS_VERTEX_DATA, NULL);
+    gluTessCallback(t, GLU_TESS_COMBINE_DATA, NULL);
     glColor3f(0.9f, 0.8f, 0.3f);
     cell(3, 3);
     gluBeginPolygon(t);
-    for (i = 0; i < 4; i++) gluTessVertex(t, (GLdouble*)squares[0][i], (GLdouble*)squares[0][i]);
+    vertices(t, squares[0], 4, 3);
     gluNextContour(t, GLU_INTERIOR);
-    for (i = 0; i < 4; i++) gluTessVertex(t, (GLdouble*)hole[i], (GLdouble*)hole[i]);
+    vertices(t, hole, 4, 3);
     gluEndPolygon(t);
-
     gluTessCallback(t, GLU_TESS_EDGE_FLAG, (_GLUfuncptr)glEdgeFlag);
     glPolygonMode(GL_FRONT_AND_BACK, GL_LINE);
     cell(4, 3);
@@ -136,7 +124,6 @@ int main(int argc, char** argv) {
     }
     openWindow(&argc, argv, GLUT_DOUBLE | GLUT_RGB, 320, 256, "compare tess");
     glClearColor(0.1f, 0.1f, 0.1f, 0.0f);
-    glShadeModel(GL_SMOOTH);
     pixelProjection(320, 256);
     glutDisplayFunc(display);
     glutMainLoop();
