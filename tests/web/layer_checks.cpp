@@ -872,6 +872,7 @@ void nurbs() {
     check(nurbsVertices == 7 && litRun(100, 600, 1, 0, 200) == 0,
           "GLU_NURBS_TESSELLATOR hands the curve's 7 points (3 steps a unit) to the callback, not to GL");
     gluDeleteNurbsRenderer(n);
+}
 // GLU's errors reach its error callbacks in the order the desktop's GLU gives them.
 std::vector<GLenum> gluErrors;
 int tessVertices;
