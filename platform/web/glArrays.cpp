@@ -7,6 +7,7 @@
 // attribute stack).
 #include <GL/gl.h>
 
+#include <algorithm>
 #include <cstring>
 #include <vector>
 
@@ -153,8 +154,9 @@ void setCurrent(const Last& last, bool execute) {
     if (execute) trackColorMaterial();
 }
 
-// The reusable space a draw builds its vertices in.
-std::vector<Vertex> vertices;
+// The reusable space a draw builds its vertices in (and its distinct
+// elements, when they repeat).
+std::vector<Vertex> vertices, shared;
 
 // glDrawArrays and glDrawElements: the block of `count` elements, element k
 // being index(k), as glBegin(mode), glArrayElement of each, glEnd would draw
@@ -175,20 +177,29 @@ void drawElements(GLenum mode, GLsizei count, Index index) {
     last.index = s.index;
     const bool vertexOn = last.on[ARRAY_VERTEX];
     vertices.resize(vertexOn ? size_t(count) : 0);
-    float pos[4];
+    float pos[4], index0;
+    auto convert = [&](GLuint i, Vertex& v) {
+        v = base;
+        element(src, i, v, pos, index0);
+        vertexPosition(pos[0], pos[1], pos[2], pos[3], v.pos);
+    };
     if (vertexOn) {
-        for (GLsizei k = 0; k < count; ++k) {
-            Vertex& v = vertices[size_t(k)];
-            v = base;
-            element(src, index(k), v, pos, last.index);
-            vertexPosition(pos[0], pos[1], pos[2], pos[3], v.pos);
+        // Elements that glDrawElements repeats (shared vertices) are
+        // converted once: those from the least index to the greatest, which
+        // the arrays hold since they hold both ends.
+        GLuint lo = ~0u, hi = 0;
+        for (GLsizei k = 0; k < count; ++k) lo = std::min(lo, index(k)), hi = std::max(hi, index(k));
+        if (hi - lo < GLuint(count - 1)) {
+            shared.resize(hi - lo + 1);
+            for (GLuint i = lo; i <= hi; ++i) convert(i, shared[i - lo]);
+            for (GLsizei k = 0; k < count; ++k) vertices[size_t(k)] = shared[index(k) - lo];
+        } else {
+            for (GLsizei k = 0; k < count; ++k) convert(index(k), vertices[size_t(k)]);
         }
-        last.v = vertices.back();
-    } else {
-        // No vertices: only the current values change, to the last element's.
-        last.v = base;
-        element(src, index(count - 1), last.v, pos, last.index);
     }
+    // The current values after: the last element's.
+    last.v = base;
+    element(src, index(count - 1), last.v, pos, last.index);
     const int n = int(vertices.size());
     if (!compilingList()) {
         setCurrent(last, true);
