@@ -221,10 +221,10 @@ void drawElements(GLenum mode, GLsizei count, Index index) {
 
 // The checks of glDrawArrays and glDrawElements; in a list being compiled a
 // failing call is kept as its error.
-bool drawable(GLenum mode, GLsizei count, bool typeOk) {
+bool drawable(GLenum mode, bool typeOk, bool valuesOk) {
     GLenum e = GL_NO_ERROR;
     if (mode > GL_POLYGON || !typeOk) e = GL_INVALID_ENUM;
-    else if (count < 0) e = GL_INVALID_VALUE;
+    else if (!valuesOk) e = GL_INVALID_VALUE;
     else if (state().inBlock) e = GL_INVALID_OPERATION;
     if (e == GL_NO_ERROR) return true;
     if (record([=] { setError(e); })) setError(e);
@@ -326,13 +326,13 @@ void glArrayElement(GLint i) {
 
 void glDrawArrays(GLenum mode, GLint first, GLsizei count) {
     // A negative first would read before the array.
-    if (!zw::drawable(mode, first < 0 ? -1 : count, true)) return;
+    if (!zw::drawable(mode, true, count >= 0 && first >= 0)) return;
     zw::drawElements(mode, count, [first](GLsizei k) { return GLuint(first) + GLuint(k); });
 }
 
 void glDrawElements(GLenum mode, GLsizei count, GLenum type, const GLvoid* indices) {
     const bool typeOk = type == GL_UNSIGNED_BYTE || type == GL_UNSIGNED_SHORT || type == GL_UNSIGNED_INT;
-    if (!zw::drawable(mode, count, typeOk) || indices == nullptr) return;
+    if (!zw::drawable(mode, typeOk, count >= 0) || indices == nullptr) return;
     switch (type) {
     case GL_UNSIGNED_BYTE: {
         const GLubyte* at = static_cast<const GLubyte*>(indices);
