@@ -17,6 +17,10 @@ ZOU_PACKAGES=(
 # DevTools client's WebSocket library (for Debian's own python3), and the
 # X bitmap fonts and Hershey stroke data that GLUT's fonts are built from.
 ZOU_WEB_PACKAGES=(emscripten chromium python3-websocket xfonts-base xfonts-75dpi hershey-fonts-data)
+# npm installs the GLU tessellator's package (libtess) for the pages. A Node.js
+# from elsewhere (NodeSource's) brings its own npm and conflicts with Debian's
+# package, which would replace it: asked for only when no npm is found.
+command -v npm >/dev/null 2>&1 || ZOU_WEB_PACKAGES+=(npm)
 
 # zou_install_deps [PACKAGE...]: the given packages (default: ZOU_PACKAGES).
 zou_install_deps() {

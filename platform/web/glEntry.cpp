@@ -1,7 +1,7 @@
 // The raster position (glRasterPos transformed, lit and clipped as a vertex
-// is; glWindowPos set in window coordinates) and the entry points of the
-// rest of OpenGL 1.1 that the layer does not draw yet: pixel rectangles,
-// evaluators, selection and feedback, the accumulation buffer. Those check
+// is; glWindowPos set in window coordinates), glAccum, and the entry points
+// of the rest of OpenGL 1.1 that the layer does not draw yet: pixel
+// rectangles, selection and feedback. Those check
 // their arguments as GL does, say once on the console that they are not
 // drawn, and return.
 #include <GL/gl.h>
@@ -157,24 +157,7 @@ void report(const char* name, Check check, bool compiled = true) {
     if (!compiled || record(run)) run();
 }
 
-GLenum ok() { return GL_NO_ERROR; }
-
 GLenum outside() { return state().inBlock ? GLenum(GL_INVALID_OPERATION) : GLenum(GL_NO_ERROR); }
-
-int mapComponents(GLenum target) {
-    switch (target) {
-    case GL_MAP1_INDEX: case GL_MAP1_TEXTURE_COORD_1: case GL_MAP2_INDEX: case GL_MAP2_TEXTURE_COORD_1: return 1;
-    case GL_MAP1_TEXTURE_COORD_2: case GL_MAP2_TEXTURE_COORD_2: return 2;
-    case GL_MAP1_NORMAL: case GL_MAP1_TEXTURE_COORD_3: case GL_MAP1_VERTEX_3: case GL_MAP2_NORMAL:
-    case GL_MAP2_TEXTURE_COORD_3: case GL_MAP2_VERTEX_3: return 3;
-    case GL_MAP1_COLOR_4: case GL_MAP1_TEXTURE_COORD_4: case GL_MAP1_VERTEX_4: case GL_MAP2_COLOR_4:
-    case GL_MAP2_TEXTURE_COORD_4: case GL_MAP2_VERTEX_4: return 4;
-    default: return 0;
-    }
-}
-
-bool map1(GLenum target) { return target >= GL_MAP1_COLOR_4 && target <= GL_MAP1_VERTEX_4; }
-bool map2(GLenum target) { return target >= GL_MAP2_COLOR_4 && target <= GL_MAP2_VERTEX_4; }
 
 bool pixelMap(GLenum map) { return map >= GL_PIXEL_MAP_I_TO_I && map <= GL_PIXEL_MAP_A_TO_A; }
 
@@ -285,13 +268,16 @@ void glGetPixelMapusv(GLenum map, GLushort* values) {
     if (zw::outsideBlock()) values[0] = 0;
 }
 
-void glAccum(GLenum op, GLfloat) {
-    zw::report("glAccum", [=] {
+void glAccum(GLenum op, GLfloat value) {
+    auto run = [=] {
+        if (!zw::outsideBlock()) return;
         if (op != GL_ACCUM && op != GL_LOAD && op != GL_RETURN && op != GL_MULT && op != GL_ADD)
-            return GLenum(GL_INVALID_ENUM);
-        // The canvas has no accumulation buffer.
-        return GLenum(GL_INVALID_OPERATION);
-    });
+            return zw::setError(GL_INVALID_ENUM);
+        // Only a window made with GLUT_ACCUM has the buffer.
+        if (!zw::accumBits) return zw::setError(GL_INVALID_OPERATION);
+        zw::accumulate(op, value);
+    };
+    if (zw::record(run)) run();
 }
 
 // ---- Vertex arrays (the rest: glArrays.cpp) -----------------------------------------
@@ -310,112 +296,6 @@ void glGetPointerv(GLenum pname, GLvoid** params) {
     default: return zw::setError(GL_INVALID_ENUM);
     }
     *params = const_cast<GLvoid*>(which < 6 ? state().arrayPointer[which] : zw::pointers[6]);
-}
-
-// ---- Evaluators --------------------------------------------------------------------------
-
-static void map1Check(const char* name, GLenum target, double u1, double u2, GLint stride, GLint order) {
-    zw::report(name, [=] {
-        const int k = zw::mapComponents(target);
-        if (!zw::map1(target) || k == 0) return GLenum(GL_INVALID_ENUM);
-        if (u1 == u2 || stride < k || order < 1 || order > 30) return GLenum(GL_INVALID_VALUE);
-        return zw::outside();
-    });
-}
-void glMap1d(GLenum target, GLdouble u1, GLdouble u2, GLint stride, GLint order, const GLdouble*) {
-    map1Check("glMap1d", target, u1, u2, stride, order);
-}
-void glMap1f(GLenum target, GLfloat u1, GLfloat u2, GLint stride, GLint order, const GLfloat*) {
-    map1Check("glMap1f", target, u1, u2, stride, order);
-}
-
-static void map2Check(const char* name, GLenum target, double u1, double u2, GLint us, GLint uo, double v1,
-                      double v2, GLint vs, GLint vo) {
-    zw::report(name, [=] {
-        const int k = zw::mapComponents(target);
-        if (!zw::map2(target) || k == 0) return GLenum(GL_INVALID_ENUM);
-        if (u1 == u2 || v1 == v2 || us < k || vs < k || uo < 1 || uo > 30 || vo < 1 || vo > 30)
-            return GLenum(GL_INVALID_VALUE);
-        return zw::outside();
-    });
-}
-void glMap2d(GLenum target, GLdouble u1, GLdouble u2, GLint us, GLint uo, GLdouble v1, GLdouble v2, GLint vs,
-             GLint vo, const GLdouble*) {
-    map2Check("glMap2d", target, u1, u2, us, uo, v1, v2, vs, vo);
-}
-void glMap2f(GLenum target, GLfloat u1, GLfloat u2, GLint us, GLint uo, GLfloat v1, GLfloat v2, GLint vs, GLint vo,
-             const GLfloat*) {
-    map2Check("glMap2f", target, u1, u2, us, uo, v1, v2, vs, vo);
-}
-
-// Maps as GL starts them (no control points): an order of 1, the domain [0, 1].
-static void getMap(GLenum target, GLenum query, double* out) {
-    if (zw::mapComponents(target) == 0) return zw::setError(GL_INVALID_ENUM);
-    if (!zw::outsideBlock()) return;
-    const bool two = zw::map2(target);
-    switch (query) {
-    case GL_ORDER: out[0] = 1; if (two) out[1] = 1; break;
-    case GL_DOMAIN: out[0] = 0, out[1] = 1; if (two) out[2] = 0, out[3] = 1; break;
-    case GL_COEFF: {
-        // The start value of the map: the default of what it maps.
-        const int k = zw::mapComponents(target);
-        const double start[4] = {target == GL_MAP1_NORMAL || target == GL_MAP2_NORMAL ? 0.0 : target == GL_MAP1_INDEX || target == GL_MAP2_INDEX ? 1.0 : 0.0,
-                                 0, target == GL_MAP1_NORMAL || target == GL_MAP2_NORMAL ? 1.0 : 0.0, 1};
-        for (int i = 0; i < k; ++i) out[i] = start[i];
-        break;
-    }
-    default: zw::setError(GL_INVALID_ENUM);
-    }
-}
-void glGetMapdv(GLenum target, GLenum query, GLdouble* v) { getMap(target, query, v); }
-void glGetMapfv(GLenum target, GLenum query, GLfloat* v) {
-    double d[4] = {0, 0, 0, 0};
-    const GLenum before = state().error;
-    getMap(target, query, d);
-    if (state().error != before && before == GL_NO_ERROR) return;
-    const int n = query == GL_COEFF ? zw::mapComponents(target) : zw::map2(target) ? (query == GL_ORDER ? 2 : 4) : (query == GL_ORDER ? 1 : 2);
-    for (int i = 0; i < n; ++i) v[i] = GLfloat(d[i]);
-}
-void glGetMapiv(GLenum target, GLenum query, GLint* v) {
-    double d[4] = {0, 0, 0, 0};
-    const GLenum before = state().error;
-    getMap(target, query, d);
-    if (state().error != before && before == GL_NO_ERROR) return;
-    const int n = query == GL_COEFF ? zw::mapComponents(target) : zw::map2(target) ? (query == GL_ORDER ? 2 : 4) : (query == GL_ORDER ? 1 : 2);
-    for (int i = 0; i < n; ++i) v[i] = GLint(std::lround(d[i]));
-}
-
-static void mapGrid(const char* name, GLint un, GLint vn) {
-    zw::report(name, [=] { return un < 1 || vn < 1 ? GLenum(GL_INVALID_VALUE) : zw::outside(); });
-}
-void glMapGrid1d(GLint un, GLdouble, GLdouble) { mapGrid("glMapGrid1d", un, 1); }
-void glMapGrid1f(GLint un, GLfloat, GLfloat) { mapGrid("glMapGrid1f", un, 1); }
-void glMapGrid2d(GLint un, GLdouble, GLdouble, GLint vn, GLdouble, GLdouble) { mapGrid("glMapGrid2d", un, vn); }
-void glMapGrid2f(GLint un, GLfloat, GLfloat, GLint vn, GLfloat, GLfloat) { mapGrid("glMapGrid2f", un, vn); }
-
-// Allowed inside a block, where they would make vertices.
-void glEvalCoord1d(GLdouble) { zw::report("glEvalCoord1d", zw::ok); }
-void glEvalCoord1f(GLfloat) { zw::report("glEvalCoord1f", zw::ok); }
-void glEvalCoord1dv(const GLdouble*) { zw::report("glEvalCoord1dv", zw::ok); }
-void glEvalCoord1fv(const GLfloat*) { zw::report("glEvalCoord1fv", zw::ok); }
-void glEvalCoord2d(GLdouble, GLdouble) { zw::report("glEvalCoord2d", zw::ok); }
-void glEvalCoord2f(GLfloat, GLfloat) { zw::report("glEvalCoord2f", zw::ok); }
-void glEvalCoord2dv(const GLdouble*) { zw::report("glEvalCoord2dv", zw::ok); }
-void glEvalCoord2fv(const GLfloat*) { zw::report("glEvalCoord2fv", zw::ok); }
-void glEvalPoint1(GLint) { zw::report("glEvalPoint1", zw::ok); }
-void glEvalPoint2(GLint, GLint) { zw::report("glEvalPoint2", zw::ok); }
-
-void glEvalMesh1(GLenum mode, GLint, GLint) {
-    zw::report("glEvalMesh1", [=] {
-        if (mode != GL_POINT && mode != GL_LINE) return GLenum(GL_INVALID_ENUM);
-        return zw::outside();
-    });
-}
-void glEvalMesh2(GLenum mode, GLint, GLint, GLint, GLint) {
-    zw::report("glEvalMesh2", [=] {
-        if (mode != GL_POINT && mode != GL_LINE && mode != GL_FILL) return GLenum(GL_INVALID_ENUM);
-        return zw::outside();
-    });
 }
 
 // ---- Selection and feedback -------------------------------------------------------------

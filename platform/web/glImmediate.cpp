@@ -51,6 +51,14 @@ bool compilingList() { return compiling != 0 && replaying == 0; }
 
 GLuint listIndex() { return compiling; }
 
+void recordWhole(std::function<void()> call) {
+    if (!record(call)) return;
+    if (!compilingList()) return call();
+    ++replaying;
+    call();
+    --replaying;
+}
+
 GLenum listMode() { return compiling ? compileMode : 0; }
 
 // Whether calls take effect on the GL state now rather than only in a list.

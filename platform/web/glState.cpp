@@ -93,6 +93,8 @@ static State makeState() {
     s.lineStippleFactor = 1;
     s.lineStipplePattern = 0xffff;
     for (GLuint& row : s.polygonStippleRows) row = ~0u;
+    s.grid1Domain[1] = s.grid2Domain[1] = s.grid2Domain[3] = 1;
+    s.grid1Segments = s.grid2Segments[0] = s.grid2Segments[1] = 1;
     s.fogMode = GL_EXP;
     s.fogDensity = 1;
     s.fogStart = 0;
@@ -472,14 +474,15 @@ static int query(GLenum pname, double* out, Kind* kind) {
     case GL_MAX_LIST_NESTING: return one(ZW_LIST_NESTING);
     case GL_MAX_TEXTURE_SIZE: return one(maxTextureSize());
     case GL_MAX_VIEWPORT_DIMS: *kind = Kind::I; return two(16384, 16384);
-    case GL_MAX_EVAL_ORDER: return one(30);
+    case GL_MAX_EVAL_ORDER: return one(ZW_MAX_EVAL_ORDER);
     case GL_MAX_PIXEL_MAP_TABLE: return one(256);
     case GL_MAX_NAME_STACK_DEPTH: return one(64);
     case GL_SUBPIXEL_BITS: return one(4);
     case GL_RED_BITS: case GL_GREEN_BITS: case GL_BLUE_BITS: case GL_ALPHA_BITS: case GL_STENCIL_BITS: return one(8);
     case GL_DEPTH_BITS: return one(24);
-    case GL_INDEX_BITS: case GL_AUX_BUFFERS: case GL_ACCUM_RED_BITS: case GL_ACCUM_GREEN_BITS:
-    case GL_ACCUM_BLUE_BITS: case GL_ACCUM_ALPHA_BITS: return one(0);
+    case GL_INDEX_BITS: case GL_AUX_BUFFERS: return one(0);
+    case GL_ACCUM_RED_BITS: case GL_ACCUM_GREEN_BITS: case GL_ACCUM_BLUE_BITS: case GL_ACCUM_ALPHA_BITS:
+        return one(accumBits);
     case GL_RGBA_MODE: case GL_DOUBLEBUFFER: return one(1, Kind::B);
     case GL_INDEX_MODE: case GL_STEREO: return one(0, Kind::B);
     case GL_POINT_SIZE_RANGE: case GL_LINE_WIDTH_RANGE: return two(1, 64);
@@ -492,10 +495,6 @@ static int query(GLenum pname, double* out, Kind* kind) {
     case GL_PIXEL_MAP_A_TO_A_SIZE: return one(1);
     case GL_LIST_INDEX: return one(listIndex());
     case GL_LIST_MODE: return one(listMode(), Kind::E);
-    case GL_MAP1_GRID_SEGMENTS: return one(1);
-    case GL_MAP2_GRID_SEGMENTS: *kind = Kind::I; return two(1, 1);
-    case GL_MAP1_GRID_DOMAIN: return two(0, 1);
-    case GL_MAP2_GRID_DOMAIN: out[2] = 0, out[3] = 1; two(0, 1); return 4;
     default: break;
     }
     const Row* r = find(pname);
@@ -1220,10 +1219,11 @@ void glClear(GLbitfield mask) {
         return;
     }
     if (!zw::outsideBlock()) return;
-    if (mask & GL_ACCUM_BUFFER_BIT) zw::notDrawn("glClear(GL_ACCUM_BUFFER_BIT)");
     zw::flushBatch();
     const GLbitfield drawn = mask & (GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT | GL_STENCIL_BUFFER_BIT);
     if (drawn) zw::clearBuffers(drawn);
+    // A buffer the window does not have is left alone.
+    if ((mask & GL_ACCUM_BUFFER_BIT) && zw::accumBits) zw::clearAccum();
 }
 
 void glFlush(void) {

@@ -45,6 +45,7 @@ struct Vertex {
 #define ZW_ATTRIB_STACK_DEPTH 16   // server and client attribute stacks
 #define ZW_LIST_NESTING 64         // glCallList within glCallList
 #define ZW_TEXTURE_LEVELS 13       // mipmap levels: up to 4096 (+ border)
+#define ZW_MAX_EVAL_ORDER 30       // control points per direction of an evaluator map
 
 // The client arrays, in the order of State's array fields.
 enum { ARRAY_VERTEX, ARRAY_NORMAL, ARRAY_COLOR, ARRAY_INDEX, ARRAY_TEXCOORD, ARRAY_EDGE_FLAG };
@@ -134,7 +135,7 @@ struct State {
     bool lineSmooth, pointSmooth, polygonSmooth, lineStipple, polygonStipple;
     bool offsetFill, offsetLine, offsetPoint, clipOn[ZW_CLIP_PLANES];
     bool autoNormal, dither, colorLogicOp, indexLogicOp;
-    bool map1On[9], map2On[9];  // evaluator maps, recorded: GL_MAP1_COLOR_4 .. GL_MAP1_VERTEX_4
+    bool map1On[9], map2On[9];  // evaluator maps: GL_MAP1_COLOR_4 .. GL_MAP1_VERTEX_4 (glEval.cpp)
 
     Light light[ZW_LIGHTS];
     Material material[2];  // front, back
@@ -166,6 +167,10 @@ struct State {
     GLuint lineStipplePattern;  // the low 16 bits
     GLuint polygonStippleRows[32];  // row 0 = bottom; bit 31 = the leftmost pixel
     float offsetFactor, offsetUnits;
+
+    // glMapGrid's grids: u1, u2 (v1, v2) and the partitions.
+    float grid1Domain[2], grid2Domain[4];
+    GLint grid1Segments, grid2Segments[2];
 
     GLenum fogMode;
     float fogDensity, fogStart, fogEnd, fogColor[4], fogIndex;
@@ -276,6 +281,10 @@ bool record(std::function<void()> call);
 bool recordingBlock();
 // Whether a list is being compiled (GL_COMPILE or GL_COMPILE_AND_EXECUTE).
 bool compilingList();
+// A call made of other calls (glEvalMesh: blocks of evaluated vertices): kept
+// whole in an open list and evaluated when the list runs; run now (unless
+// GL_COMPILE) as the list will run it, so its blocks are not kept twice.
+void recordWhole(std::function<void()> call);
 
 // The list being compiled (0 for none) and its mode, for glGet.
 GLuint listIndex();
@@ -325,6 +334,15 @@ void drawBitmap(float x, float y, int w, int h, const unsigned char* coverage, c
 void clearBuffers(GLbitfield mask);
 // RGBA bytes of the CSS pixels (x, y, w, h), rows bottom-up.
 void readPixels(int x, int y, int w, int h, unsigned char* rgba);
+
+// ---- The accumulation buffer (webglAccum.cpp) ---------------------------------
+// Its bits per component; 0 when the window has none (no GLUT_ACCUM).
+extern int accumBits;
+// glAccum's operation, checked, on a window that has the buffer; within the
+// scissor box when the scissor test is on.
+void accumulate(GLenum op, float value);
+// glClear's part: the buffer to the clear value, within the scissor box.
+void clearAccum();
 
 }  // namespace zw
 

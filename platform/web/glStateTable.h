@@ -190,6 +190,11 @@
     ZW_ROW(GL_LINE_SMOOTH_HINT, Hint, HINT, E, hintLine, HintMode)                             \
     ZW_ROW(GL_POLYGON_SMOOTH_HINT, Hint, HINT, E, hintPolygon, HintMode)                       \
     ZW_ROW(GL_FOG_HINT, Hint, HINT, E, hintFog, HintMode)                                      \
+    /* Evaluators */                                                                           \
+    ZW_ROW(GL_MAP1_GRID_DOMAIN, Call, EVAL, F, grid1Domain, Any)                               \
+    ZW_ROW(GL_MAP1_GRID_SEGMENTS, Call, EVAL, I, grid1Segments, Positive)                      \
+    ZW_ROW(GL_MAP2_GRID_DOMAIN, Call, EVAL, F, grid2Domain, Any)                               \
+    ZW_ROW(GL_MAP2_GRID_SEGMENTS, Call, EVAL, I, grid2Segments, Positive)                      \
     /* Lists and pixels */                                                                     \
     ZW_ROW(GL_LIST_BASE, Call, LIST, U, listBase, Any)                                         \
     ZW_ROW(GL_MAP_COLOR, PixelTransfer, PIXEL_MODE, B, mapColor, Any)                          \

@@ -41,6 +41,7 @@ mergeInto(LibraryManager.library, {
     // The window (the canvas): its place and size in CSS pixels.
     mode: 0,
     created: false,
+    accumBits: 0,             // of the accumulation buffer, 0 without GLUT_ACCUM
     x: 0,
     y: 0,
     width: 0,
@@ -647,7 +648,6 @@ mergeInto(LibraryManager.library, {
     var mode = ZOUPAGE.initMode;
     if (mode & 0x0001) ZOUPAGE.report('GLUT_INDEX', 'colour index windows are RGBA on a page');
     if (mode & 0x0100) ZOUPAGE.report('GLUT_STEREO');
-    if (mode & 0x0004) ZOUPAGE.report('GLUT_ACCUM', 'no accumulation buffer yet');
     var attributes = {
       antialias: (mode & 0x0080) != 0,  // GLUT_MULTISAMPLE
       alpha: (mode & 0x0008) != 0,      // GLUT_ALPHA: destination alpha for blending
@@ -678,6 +678,8 @@ mergeInto(LibraryManager.library, {
     });
     ZOUPAGE.created = true;
     ZOUPAGE.mode = mode;
+    // GLUT_ACCUM: the layer makes the buffer and says its bits per component.
+    ZOUPAGE.accumBits = (mode & 0x0004) && Module['_zwAccumCreate'] ? Module['_zwAccumCreate']() : 0;
     ZOUPAGE.newWindow();
     ZOUPAGE.place(Math.max(0, ZOUPAGE.initX), Math.max(0, ZOUPAGE.initY));
     // Without glutInitWindowSize the window is the canvas as the page made it.
@@ -1156,7 +1158,7 @@ mergeInto(LibraryManager.library, {
       case 0x006A: return a.depth ? 24 : 0;                       // GLUT_WINDOW_DEPTH_SIZE
       case 0x006B: case 0x006C: case 0x006D: return 8;            // GLUT_WINDOW_RED/GREEN/BLUE_SIZE
       case 0x006E: return a.alpha ? 8 : 0;                        // GLUT_WINDOW_ALPHA_SIZE
-      case 0x006F: case 0x0070: case 0x0071: case 0x0072: return 0;  // GLUT_WINDOW_ACCUM_*_SIZE
+      case 0x006F: case 0x0070: case 0x0071: case 0x0072: return ZOUPAGE.accumBits;  // GLUT_WINDOW_ACCUM_*_SIZE
       case 0x0073: return (mode & 0x0002) ? 1 : 0;                // GLUT_WINDOW_DOUBLEBUFFER
       case 0x0074: return 1;                                      // GLUT_WINDOW_RGBA
       case 0x0075: return w && w.parent ? w.parent : 0;           // GLUT_WINDOW_PARENT

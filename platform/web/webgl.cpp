@@ -179,8 +179,8 @@ void cap(int k, bool on) {
         emscripten_glDisable(capNames[k]);
 }
 
-// A CSS-pixel rectangle in device pixels: its edges scaled and rounded, so
-// that adjoining rectangles stay adjoining.
+}  // namespace
+
 void scaled(const GLint in[4], GLint out[4]) {
     const float r = pixelRatio;
     const GLint x0 = GLint(std::lround(in[0] * r)), y0 = GLint(std::lround(in[1] * r));
@@ -188,6 +188,8 @@ void scaled(const GLint in[4], GLint out[4]) {
     out[2] = GLint(std::lround((in[0] + in[2]) * r)) - x0;
     out[3] = GLint(std::lround((in[1] + in[3]) * r)) - y0;
 }
+
+namespace {
 
 void viewportTo(const GLint v[4]) {
     if (std::memcmp(v, fixed.viewport, sizeof fixed.viewport) == 0) return;
@@ -1059,12 +1061,17 @@ GLuint linkProgram(const std::string& defines, const char* vertex, const char* f
     return link(defines, vertex, fragment);
 }
 
-void windowPass(GLuint program, int& width, int& height) {
+void windowPass(GLuint program, int& width, int& height, PassOps ops) {
     flushBatch();
     if (!ready) setUp();
     emscripten_webgl_get_drawing_buffer_size(emscripten_webgl_get_current_context(), &width, &height);
     const GLint whole[4] = {0, 0, width, height};
     applyFragmentOps();
+    if (ops != PassOps::All) cap(0, false), cap(1, false), cap(5, false);
+    if (ops == PassOps::None) {
+        cap(4, false), cap(6, false);
+        if (fixed.colorMask != 15) emscripten_glColorMask(1, 1, 1, 1), fixed.colorMask = 15;
+    }
     viewportTo(whole);
     depthRangeTo(0, 1);
     cap(2, false);

@@ -17,12 +17,23 @@ extern unsigned drawCalls;
 // are added, then `defines`); 0 with a console line if it does not compile.
 GLuint linkProgram(const std::string& defines, const char* vertex, const char* fragment);
 
+// A CSS-pixel rectangle (x, y, width, height) in device pixels: its edges
+// scaled and rounded, so that adjoining rectangles stay adjoining.
+void scaled(const GLint in[4], GLint out[4]);
+
+// Which of the state's fragment operations a pass keeps.
+enum class PassOps {
+    All,     // blend, depth, stencil, scissor, colour mask, dither: fragments as any other
+    Return,  // scissor, colour mask and dither alone: what the accumulation buffer returns under
+    None,    // none: the layer's own targets, written whole
+};
+
 // Draws what is batched, then readies WebGL for a pass over the window:
-// the state's fragment operations and masks (blend, depth, stencil, scissor,
-// colour mask, dither), the viewport the whole drawing buffer (width x height
-// device pixels, set on return), depth range [0, 1], no culling, no polygon
-// offset, and `program` in use. The batches' own state is restored by the
-// next batch, which knows WebGL's settings changed.
-void windowPass(GLuint program, int& width, int& height);
+// the state's fragment operations and masks as `ops` says, the viewport the
+// whole drawing buffer (width x height device pixels, set on return), depth
+// range [0, 1], no culling, no polygon offset, and `program` in use. The
+// batches' own state is restored by the next batch, which knows WebGL's
+// settings changed.
+void windowPass(GLuint program, int& width, int& height, PassOps ops = PassOps::All);
 
 }  // namespace zw

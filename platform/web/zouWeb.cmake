@@ -59,6 +59,8 @@ if(NOT TARGET zou_web)
                      DEPENDS ${ZOU_WEB_DIR}/pcfFonts.py VERBATIM)
   target_sources(zou_web PRIVATE ${fonts_dir}/glutBitmapFonts.h)
   target_include_directories(zou_web PRIVATE ${fonts_dir})
+  # GLU's tessellator: libtess from npm, in every page's JavaScript.
+  include(${ZOU_WEB_DIR}/gluTess.cmake)
   set_property(GLOBAL PROPERTY ZOU_WEB_PAGES "")
 endif()
 
@@ -88,8 +90,8 @@ function(zou_web_page)
   endforeach()
   target_link_options(${P_NAME} PRIVATE -sEXPORT_NAME=zouProgram -sENVIRONMENT=web
                       "-sEXPORTED_FUNCTIONS=[${exports}]")
-  # The GLUT layer in JavaScript is linked in, so the page is relinked when it changes.
-  set_target_properties(${P_NAME} PROPERTIES SUFFIX ".js" LINK_DEPENDS ${ZOU_WEB_DIR}/glut.js)
+  # The GLUT layer and libtess in JavaScript are linked in, so the page is relinked when they change.
+  set_target_properties(${P_NAME} PROPERTIES SUFFIX ".js" LINK_DEPENDS "${ZOU_WEB_DIR}/glut.js;${ZOU_WEB_LIBTESS}")
   # The page: the template with this program's settings. HASH, when given, is
   # the JSON list of drape_run options for ?hash= ("[]" or "[\"--stable\"]").
   set(ZOU_PAGE_PROGRAM ${P_NAME})

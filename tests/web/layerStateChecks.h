@@ -230,6 +230,11 @@ const Row rows[] = {
          glDepthFunc(GL_GREATER);
          glPopAttrib();
      }, GL_NO_ERROR, [] { return Values{get(GL_FOG_DENSITY, 1)[0], get(GL_DEPTH_FUNC, 1)[0]}; }, {1, GL_GREATER}},
+    {"GL_ACCUM_BUFFER_BIT holds the accumulation buffer's clear value", [] {
+         glPushAttrib(GL_ACCUM_BUFFER_BIT);
+         glClearAccum(0.5f, -0.25f, 1, 0.75f);
+         glPopAttrib();
+     }, GL_NO_ERROR, [] { return get(GL_ACCUM_CLEAR_VALUE, 4); }, {0, 0, 0, 0}},
     {"GL_ENABLE_BIT holds every capability", [] {
          glPushAttrib(GL_ENABLE_BIT);
          glEnable(GL_FOG), glEnable(GL_CLIP_PLANE3), glEnable(GL_TEXTURE_GEN_Q);
@@ -676,6 +681,57 @@ const Row rows[] = {
          glGetTexImage(GL_TEXTURE_2D, 0, GL_RGBA, GL_UNSIGNED_BYTE, out);
          return Values{double(out[0]), double(out[1]), double(out[2]), double(out[63])};
      }, {51, 102, 153, 255}},
+    // Evaluators: the maps are in no attribute group, so each row sets its own.
+    {"glMap1f of an order above GL_MAX_EVAL_ORDER changes nothing", [] {
+         static const GLfloat p[31 * 3] = {};
+         glMap1f(GL_MAP1_VERTEX_3, 0, 1, 3, 31, p);
+     }, GL_INVALID_VALUE, [] {
+         GLint order = 0;
+         glGetMapiv(GL_MAP1_VERTEX_3, GL_ORDER, &order);
+         return Values{get(GL_MAX_EVAL_ORDER, 1)[0], double(order)};
+     }, {30, 1}},
+    {"glMap2f with u1 == u2", [] {
+         static const GLfloat p[4 * 3] = {};
+         glMap2f(GL_MAP2_VERTEX_3, 1, 1, 3, 2, 0, 1, 6, 2, p);
+     }, GL_INVALID_VALUE, nullptr, {}},
+    {"glMap1f of a two-dimensional target", [] { glMap1f(GL_MAP2_VERTEX_3, 0, 1, 3, 1, nullptr); },
+     GL_INVALID_ENUM, nullptr, {}},
+    {"glGetMapdv: glMap2f's points as [u][v] (as a list kept them), orders, domain", [] {
+         static GLfloat p[6] = {0, 10, 1, 11, 2, 12};  // 2 in u by 3 in v, (i, j) = 10 i + j, v first
+         const GLuint list = glGenLists(1);
+         glNewList(list, GL_COMPILE);
+         glMap2f(GL_MAP2_TEXTURE_COORD_1, 0, 1, 1, 2, 2, 5, 2, 3, p);
+         glEndList();
+         p[0] = 9;
+         glCallList(list);
+         glDeleteLists(list, 1);
+     }, GL_NO_ERROR, [] {
+         GLdouble v[12];
+         glGetMapdv(GL_MAP2_TEXTURE_COORD_1, GL_COEFF, v);
+         glGetMapdv(GL_MAP2_TEXTURE_COORD_1, GL_ORDER, v + 6);
+         glGetMapdv(GL_MAP2_TEXTURE_COORD_1, GL_DOMAIN, v + 8);
+         return Values(v, v + 12);
+     }, {0, 1, 2, 10, 11, 12, 2, 3, 0, 1, 2, 5}},
+    {"glMapGrid1f: GL_EVAL_BIT saves the grid; no segments is an error", [] {
+         glMapGrid1f(5, 1, 3);
+         glPushAttrib(GL_EVAL_BIT);
+         glMapGrid1f(7, 0, 1), glEnable(GL_AUTO_NORMAL);
+         glPopAttrib();
+         glMapGrid1f(0, 0, 1);
+     }, GL_INVALID_VALUE, [] {
+         const Values d = get(GL_MAP1_GRID_DOMAIN, 2);
+         return Values{get(GL_MAP1_GRID_SEGMENTS, 1)[0], d[0], d[1], double(glIsEnabled(GL_AUTO_NORMAL))};
+     }, {5, 1, 3, 0}},
+    {"glEvalCoord leaves the current colour as it was", [] {
+         static const GLfloat red[2][4] = {{1, 0, 0, 1}, {1, 0, 0, 1}}, ends[2][3] = {{0, 0, 0}, {1, 1, 0}};
+         glMap1f(GL_MAP1_COLOR_4, 0, 1, 4, 2, &red[0][0]);
+         glMap1f(GL_MAP1_VERTEX_3, 0, 1, 3, 2, &ends[0][0]);
+         glEnable(GL_MAP1_COLOR_4), glEnable(GL_MAP1_VERTEX_3);
+         glColor4f(0, 0.5f, 1, 1);
+         glBegin(GL_POINTS);
+         glEvalCoord1f(0.5f);
+         glEnd();
+     }, GL_NO_ERROR, [] { return get(GL_CURRENT_COLOR, 4); }, {0, 0.5, 1, 1}},
     // Client arrays.
     {"glDrawArrays of a bad mode", [] { glDrawArrays(0x1234, 0, 3); }, GL_INVALID_ENUM, nullptr, {}},
     {"glDrawElements of a negative count", [] { glDrawElements(GL_LINES, -1, GL_UNSIGNED_BYTE, nullptr); },
@@ -718,12 +774,19 @@ const Row rows[] = {
          glEnableClientState(GL_COLOR_ARRAY);
          glDrawArrays(GL_TRIANGLES, 0, 3);
      }, GL_NO_ERROR, [] { return get(GL_CURRENT_COLOR, 4); }, {0.2, 0.4, 1, 1}, true},
-    // Calls the layer does not draw still check their arguments.
+    // The checks' window has no accumulation buffer (no GLUT_ACCUM).
     {"glAccum without an accumulation buffer", [] { glAccum(GL_LOAD, 1); }, GL_INVALID_OPERATION, nullptr, {}},
-    {"glMap1f of order 0", [] {
-         const GLfloat p[3] = {0, 0, 0};
-         glMap1f(GL_MAP1_VERTEX_3, 0, 1, 3, 0, p);
-     }, GL_INVALID_VALUE, nullptr, {}},
+    {"glAccum of a bad operation", [] { glAccum(GL_ACCUM_BUFFER_BIT, 1); }, GL_INVALID_ENUM, nullptr, {}},
+    {"glAccum between glBegin and glEnd, whatever its operation", [] {
+         glBegin(GL_POINTS);
+         glAccum(GL_ACCUM_BUFFER_BIT, 1);
+         glEnd();
+     }, GL_INVALID_OPERATION, nullptr, {}},
+    {"glClear of an absent accumulation buffer does nothing; it has no bits",
+     [] { glClear(GL_ACCUM_BUFFER_BIT); }, GL_NO_ERROR, [] { return geti(GL_ACCUM_RED_BITS, 1); }, {0}},
+    {"glClearAccum clamps to [-1, 1]", [] { glClearAccum(1.5f, -2, 0.25f, 0); }, GL_NO_ERROR,
+     [] { return get(GL_ACCUM_CLEAR_VALUE, 4); }, {1, -1, 0.25, 0}},
+    // Calls the layer does not draw still check their arguments.
     {"glPixelMapfv from indices of a size no power of two", [] {
          const GLfloat v[3] = {0, 0.5f, 1};
          glPixelMapfv(GL_PIXEL_MAP_I_TO_R, 3, v);

@@ -12,6 +12,7 @@
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
+#include <vector>
 
 #include "tests/web/layerStateChecks.h"
 
@@ -821,6 +822,112 @@ void batching() {
           what);
 }
 
+// GLU's NURBS: a bad spline reaches the error callback and draws nothing; in
+// GLU_NURBS_TESSELLATOR mode the points go to the callbacks, not to GL.
+GLenum nurbsCode = 0;
+int nurbsVertices = 0;
+void GLAPIENTRY nurbsFailed(GLenum code) { nurbsCode = code; }
+void GLAPIENTRY nurbsVertex(GLfloat*) { ++nurbsVertices; }
+
+void nurbs() {
+    fresh();
+    glColor3f(1, 1, 1);
+    GLUnurbs* n = gluNewNurbsRenderer();
+    gluNurbsCallback(n, GLU_ERROR, reinterpret_cast<_GLUfuncptr>(nurbsFailed));
+    GLfloat line[3][3] = {{100, 600.5f, 0}, {200, 600.5f, 0}, {300, 600.5f, 0}};
+    GLfloat knots[5] = {0, 0, 1, 2, 2}, decreasing[5] = {0, 0, 2, 1, 2};
+    auto curve = [&](GLfloat* k, GLint stride) {
+        nurbsCode = 0;
+        gluBeginCurve(n);
+        gluNurbsCurve(n, 5, k, stride, &line[0][0], 2, GL_MAP1_VERTEX_3);
+        gluEndCurve(n);
+    };
+    curve(decreasing, 3);
+    check(nurbsCode == GLU_NURBS_ERROR4 && litRun(100, 600, 1, 0, 200) == 0,
+          "a decreasing knot vector calls the NURBS error callback and draws nothing");
+    curve(knots, 2);
+    check(nurbsCode == GLU_NURBS_ERROR34 && litRun(100, 600, 1, 0, 200) == 0,
+          "a stride shorter than a control point is an error and draws nothing");
+    curve(knots, 3);
+    check(nurbsCode == 0 && litRun(100, 600, 1, 0, 200) == 200, "a linear NURBS curve is drawn from end to end");
+
+    GLfloat patch[2][2][3] = {{{400, 500, 0}, {400, 700, 0}}, {{600, 500, 0}, {600, 700, 0}}};
+    GLfloat unit[4] = {0, 0, 1, 1}, open[3][2] = {{0, 0}, {1, 0}, {1, 1}};
+    nurbsCode = 0;
+    gluBeginSurface(n);
+    gluNurbsSurface(n, 4, unit, 4, unit, 6, 3, &patch[0][0][0], 2, 2, GL_MAP2_VERTEX_3);
+    gluBeginTrim(n);
+    gluPwlCurve(n, 3, &open[0][0], 2, GLU_MAP1_TRIM_2);
+    gluEndTrim(n);
+    gluEndSurface(n);
+    check(nurbsCode == GLU_NURBS_ERROR31 && !lit(500, 600),
+          "a trim loop that does not close is an error; nothing is drawn");
+
+    gluNurbsProperty(n, GLU_NURBS_MODE, GLU_NURBS_TESSELLATOR);
+    gluNurbsProperty(n, GLU_SAMPLING_METHOD, GLU_DOMAIN_DISTANCE);
+    gluNurbsProperty(n, GLU_U_STEP, 3);
+    gluNurbsCallback(n, GLU_NURBS_VERTEX, reinterpret_cast<_GLUfuncptr>(nurbsVertex));
+    glClear(GL_COLOR_BUFFER_BIT);
+    curve(knots, 3);
+    check(nurbsVertices == 7 && litRun(100, 600, 1, 0, 200) == 0,
+          "GLU_NURBS_TESSELLATOR hands the curve's 7 points (3 steps a unit) to the callback, not to GL");
+    gluDeleteNurbsRenderer(n);
+}
+
+// GLU's errors reach its error callbacks in the order the desktop's GLU gives them.
+std::vector<GLenum> gluErrors;
+int tessVertices;
+
+void gluObjectErrors() {
+    auto note = [](GLenum e) { gluErrors.push_back(e); };
+    auto vertex = [](void*) { ++tessVertices; };
+    static GLdouble p[5][3] = {{0, 0, 0}, {1, 0, 0}, {1, 1, 0}, {3, 3, 0}, {4, 3, 0}};
+    GLUtesselator* t = gluNewTess();
+    gluTessCallback(t, GLU_TESS_ERROR, reinterpret_cast<_GLUfuncptr>(+note));
+    gluTessCallback(t, GLU_TESS_VERTEX, reinterpret_cast<_GLUfuncptr>(+vertex));
+    auto contour = [&](int from, int to) {
+        gluTessBeginContour(t);
+        for (int i = from; i < to; ++i) gluTessVertex(t, p[i], p[i]);
+    };
+    // A contour without a polygon (drawn), a polygon begun inside a contour
+    // (the first dropped), a contour of two vertices (nothing drawn for it).
+    contour(0, 3);
+    gluTessEndContour(t);
+    gluTessEndPolygon(t);
+    gluTessBeginPolygon(t, nullptr);
+    contour(0, 3);
+    gluTessBeginPolygon(t, nullptr);
+    contour(3, 5);
+    gluTessEndContour(t);
+    gluTessEndPolygon(t);
+    check(gluErrors == std::vector<GLenum>{GLU_TESS_MISSING_BEGIN_POLYGON, GLU_TESS_MISSING_END_CONTOUR,
+                                           GLU_TESS_MISSING_END_POLYGON} &&
+              tessVertices == 3,
+          "the tessellator reports each missing call, drops an unfinished polygon and a two-vertex contour");
+    gluErrors.clear();
+    double value = -1;
+    gluTessProperty(t, GLU_TESS_WINDING_RULE, 5);
+    gluTessProperty(t, GLU_TESS_TOLERANCE, 2);
+    gluGetTessProperty(t, 12345, &value);
+    check(gluErrors == std::vector<GLenum>{GLU_INVALID_VALUE, GLU_INVALID_VALUE, GLU_INVALID_ENUM} && value == 0,
+          "bad tessellator properties are GLU_INVALID_VALUE, an unknown one GLU_INVALID_ENUM");
+    gluDeleteTess(t);
+
+    gluErrors.clear();
+    GLUquadric* q = gluNewQuadric();
+    gluQuadricCallback(q, GLU_ERROR, reinterpret_cast<_GLUfuncptr>(+note));
+    gluSphere(q, -1, 8, 8);
+    gluCylinder(q, 1, 1, 0, 8, 1);  // neither height nor slope
+    gluDisk(q, 0, 0, 8, 1);
+    gluPartialDisk(q, 0, 1, 1, 1, 0, 90);
+    gluQuadricDrawStyle(q, GL_LINE);
+    const std::vector<GLenum> quadric = {GLU_INVALID_VALUE, GLU_INVALID_VALUE, GLU_INVALID_VALUE, GLU_INVALID_VALUE,
+                                         GLU_INVALID_ENUM};
+    check(gluErrors == quadric && glGetError() == GL_NO_ERROR,
+          "bad quadric arguments are GLU_INVALID_VALUE (a bad style GLU_INVALID_ENUM) through the callback, no GL error");
+    gluDeleteQuadric(q);
+}
+
 }  // namespace
 
 int main() {
@@ -846,6 +953,8 @@ int main() {
     clipAndSpot();
     polygonModes();
     batching();
+    nurbs();
+    gluObjectErrors();
     std::printf("layer checks: %d passed, %d failed\n", passed, failed);
     std::fflush(stdout);
     std::exit(failed == 0 ? 0 : 1);
