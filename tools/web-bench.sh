@@ -8,6 +8,8 @@
 # Then the same page figures for teapots.html?bench (two dozen lit GLUT teapots,
 # hundreds of small glBegin/glEnd blocks a frame), and for both pages the WebGL
 # draw calls per frame, counted by wrapping the WebGL context's draw calls.
+# Last, meshBench.html?bench: a 100 x 100 lit mesh drawn by glDrawElements and
+# by glBegin/glEnd, side by side, with the draw calls the layer counts.
 # ZOU_BENCH_BUILD and ZOU_BENCH_WEB_BUILD name other build folders than build
 # and build-web. Figures, not a test: nothing fails on a slow machine.
 set -euo pipefail
@@ -23,7 +25,7 @@ web_build="${ZOU_BENCH_WEB_BUILD:-build-web}"
 cmake -S . -B "$build" -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
 cmake --build "$build" -j"$jobs" --target bench_web_fake >/dev/null
 emcmake cmake -S . -B "$web_build" -DCMAKE_BUILD_TYPE=Release >/dev/null
-cmake --build "$web_build" -j"$jobs" --target drape drape_run teapots >/dev/null
+cmake --build "$web_build" -j"$jobs" --target drape drape_run teapots meshBench >/dev/null
 
 native="$(./"$build"/bench/bench_web_fake --benchmark_format=json 2>/dev/null)"
 /usr/bin/python3 - "$here/$web_build/web" "$native" <<'PY'
@@ -76,6 +78,9 @@ with Browser(sys.argv[1], 1024, 768) as br:
     br.call("Page.addScriptToEvaluateOnNewDocument", source=COUNT_DRAWS)
     web = bench(br, "drape")
     teapots = bench(br, "teapots")
+    br.open("meshBench.html?bench")
+    br.wait("window.zouBench !== undefined", timeout=600)
+    mesh = br.eval("window.zouBench")
 
 print("one drape frame at frame 10 (all knobs free), medians in microseconds")
 print("  native simulation                         %8.1f" % sim_n)
@@ -93,4 +98,9 @@ print("  wasm frame with its WebGL calls           %8.1f" % teapots["frame_with_
 print("  headless Chromium + SwiftShader, %dx%d   %8.1f frames per second" % (
     teapots["canvas"][0], teapots["canvas"][1], teapots["fps"]))
 print("  WebGL draw calls per frame                %8.1f" % teapots["draws_per_frame"])
+print("meshBench.html: a 100 x 100 lit mesh, medians in microseconds   glDrawElements  glBegin/glEnd")
+for key, what in (("frame_without_webgl_us", "wasm side of a frame (no WebGL)"),
+                  ("frame_with_webgl_calls_us", "wasm frame with its WebGL calls"),
+                  ("draws_per_frame", "WebGL draw calls per frame")):
+    print("  %-41s %8.1f        %8.1f" % (what, mesh["elements_" + key], mesh["immediate_" + key]))
 PY

@@ -2,9 +2,9 @@
 // is; glWindowPos set in window coordinates), with the parts of the vertex
 // pipeline it shares with selection and feedback (lighting, texture
 // coordinates, the viewport transform), glAccum, and the entry points of the
-// rest of OpenGL 1.1 that the layer does not draw yet: pixel rectangles and
-// vertex arrays. Those check their arguments as GL does, say once on the
-// console that they are not drawn, and return.
+// rest of OpenGL 1.1 that the layer does not draw yet: pixel rectangles.
+// Those check their arguments as GL does, say once on the console that they
+// are not drawn, and return.
 #include <GL/gl.h>
 #include <GL/glext.h>
 
@@ -166,10 +166,6 @@ void report(const char* name, Check check, bool compiled = true) {
     if (!compiled || record(run)) run();
 }
 
-GLenum ok() { return GL_NO_ERROR; }
-
-bool primitive(GLenum mode) { return mode <= GL_POLYGON; }
-
 GLenum outside() { return state().inBlock ? GLenum(GL_INVALID_OPERATION) : GLenum(GL_NO_ERROR); }
 
 bool pixelMap(GLenum map) { return map >= GL_PIXEL_MAP_I_TO_I && map <= GL_PIXEL_MAP_A_TO_A; }
@@ -185,19 +181,6 @@ bool pixelFormat(GLenum f) {
 
 bool pixelType(GLenum t) { return (t >= GL_BYTE && t <= GL_FLOAT) || t == GL_BITMAP; }
 
-// The client arrays' pointers, kept for glGetPointerv.
-const GLvoid* pointers[6];
-
-void pointer(const char* name, int which, GLint size, bool sizeOk, GLenum type, bool typeOk, GLsizei stride,
-             const GLvoid* p) {
-    if (!sizeOk || stride < 0) return setError(GL_INVALID_VALUE);
-    if (!typeOk) return setError(GL_INVALID_ENUM);
-    (void)size, (void)type;
-    pointers[which] = p;
-    notDrawn(name);
-}
-
-bool anyType(GLenum t) { return t == GL_SHORT || t == GL_INT || t == GL_FLOAT || t == GL_DOUBLE; }
 
 }  // namespace
 }  // namespace zw
@@ -303,27 +286,7 @@ void glAccum(GLenum op, GLfloat value) {
     if (zw::record(run)) run();
 }
 
-// ---- Vertex arrays ----------------------------------------------------------------------
-
-void glVertexPointer(GLint size, GLenum type, GLsizei stride, const GLvoid* p) {
-    zw::pointer("glVertexPointer", 0, size, size >= 2 && size <= 4, type, zw::anyType(type), stride, p);
-}
-void glNormalPointer(GLenum type, GLsizei stride, const GLvoid* p) {
-    zw::pointer("glNormalPointer", 1, 3, true, type, type == GL_BYTE || zw::anyType(type), stride, p);
-}
-void glColorPointer(GLint size, GLenum type, GLsizei stride, const GLvoid* p) {
-    zw::pointer("glColorPointer", 2, size, size == 3 || size == 4, type,
-                (type >= GL_BYTE && type <= GL_FLOAT) || type == GL_DOUBLE, stride, p);
-}
-void glIndexPointer(GLenum type, GLsizei stride, const GLvoid* p) {
-    zw::pointer("glIndexPointer", 3, 1, true, type, type == GL_UNSIGNED_BYTE || zw::anyType(type), stride, p);
-}
-void glTexCoordPointer(GLint size, GLenum type, GLsizei stride, const GLvoid* p) {
-    zw::pointer("glTexCoordPointer", 4, size, size >= 1 && size <= 4, type, zw::anyType(type), stride, p);
-}
-void glEdgeFlagPointer(GLsizei stride, const GLvoid* p) {
-    zw::pointer("glEdgeFlagPointer", 5, 1, true, GL_FLOAT, true, stride, p);
-}
+// ---- Vertex arrays (the rest: glArrays.cpp) -----------------------------------------
 
 void glGetPointerv(GLenum pname, GLvoid** params) {
     int which;
@@ -337,34 +300,7 @@ void glGetPointerv(GLenum pname, GLvoid** params) {
     case GL_FEEDBACK_BUFFER_POINTER: case GL_SELECTION_BUFFER_POINTER: *params = zw::modeBuffer(pname); return;
     default: return zw::setError(GL_INVALID_ENUM);
     }
-    *params = const_cast<GLvoid*>(zw::pointers[which]);
-}
-
-void glArrayElement(GLint) { zw::report("glArrayElement", zw::ok); }
-
-void glDrawArrays(GLenum mode, GLint, GLsizei count) {
-    zw::report("glDrawArrays", [=] {
-        if (!zw::primitive(mode)) return GLenum(GL_INVALID_ENUM);
-        if (count < 0) return GLenum(GL_INVALID_VALUE);
-        return zw::outside();
-    });
-}
-
-void glDrawElements(GLenum mode, GLsizei count, GLenum type, const GLvoid*) {
-    zw::report("glDrawElements", [=] {
-        if (!zw::primitive(mode)) return GLenum(GL_INVALID_ENUM);
-        if (count < 0) return GLenum(GL_INVALID_VALUE);
-        if (type != GL_UNSIGNED_BYTE && type != GL_UNSIGNED_SHORT && type != GL_UNSIGNED_INT)
-            return GLenum(GL_INVALID_ENUM);
-        return zw::outside();
-    });
-}
-
-void glInterleavedArrays(GLenum format, GLsizei stride, const GLvoid* p) {
-    if (stride < 0) return zw::setError(GL_INVALID_VALUE);
-    if (format < GL_V2F || format > GL_T4F_C4F_N3F_V4F) return zw::setError(GL_INVALID_ENUM);
-    zw::pointers[0] = p;
-    zw::notDrawn("glInterleavedArrays");
+    *params = const_cast<GLvoid*>(zw::state().arrayPointer[which]);
 }
 
 }  // extern "C"

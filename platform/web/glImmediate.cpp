@@ -108,16 +108,10 @@ void glIndexf(GLfloat c) {
 }
 
 // ---- Every argument variant ----------------------------------------------------------
-// GL's conversions: unsigned integers map [0, max] to [0, 1], signed ones
-// (2c + 1) / (2^bits - 1) to [-1, 1], for colours and normals; coordinates
-// convert as they are.
+// Colours and normals convert as zw::normalised says; coordinates convert as
+// they are.
 
-static inline float cvB(GLbyte c) { return float((2.0 * c + 1) / 255.0); }
-static inline float cvUB(GLubyte c) { return c / 255.0f; }
-static inline float cvS(GLshort c) { return float((2.0 * c + 1) / 65535.0); }
-static inline float cvUS(GLushort c) { return float(c / 65535.0); }
-static inline float cvI(GLint c) { return float((2.0 * c + 1) / 4294967295.0); }
-static inline float cvUI(GLuint c) { return float(c / 4294967295.0); }
+using zw::normalised;
 static inline float asIs(double c) { return float(c); }
 
 #define ZW_COLOR3(sfx, T, cv)                                                                        \
@@ -127,12 +121,12 @@ static inline float asIs(double c) { return float(c); }
 #define ZW_COLOR(sfx, T, cv) \
     ZW_COLOR3(sfx, T, cv)    \
     void glColor4##sfx(T r, T g, T b, T a) { glColor4f(cv(r), cv(g), cv(b), cv(a)); }
-ZW_COLOR(b, GLbyte, cvB)
-ZW_COLOR(ub, GLubyte, cvUB)
-ZW_COLOR(s, GLshort, cvS)
-ZW_COLOR(us, GLushort, cvUS)
-ZW_COLOR(i, GLint, cvI)
-ZW_COLOR(ui, GLuint, cvUI)
+ZW_COLOR(b, GLbyte, normalised)
+ZW_COLOR(ub, GLubyte, normalised)
+ZW_COLOR(s, GLshort, normalised)
+ZW_COLOR(us, GLushort, normalised)
+ZW_COLOR(i, GLint, normalised)
+ZW_COLOR(ui, GLuint, normalised)
 ZW_COLOR(d, GLdouble, asIs)
 ZW_COLOR3(f, GLfloat, asIs)
 
@@ -141,9 +135,9 @@ ZW_COLOR3(f, GLfloat, asIs)
 #define ZW_NORMAL_ALL(sfx, T, cv) \
     ZW_NORMAL(sfx, T, cv)         \
     void glNormal3##sfx(T x, T y, T z) { glNormal3f(cv(x), cv(y), cv(z)); }
-ZW_NORMAL_ALL(b, GLbyte, cvB)
-ZW_NORMAL_ALL(s, GLshort, cvS)
-ZW_NORMAL_ALL(i, GLint, cvI)
+ZW_NORMAL_ALL(b, GLbyte, normalised)
+ZW_NORMAL_ALL(s, GLshort, normalised)
+ZW_NORMAL_ALL(i, GLint, normalised)
 ZW_NORMAL_ALL(d, GLdouble, asIs)
 ZW_NORMAL(f, GLfloat, asIs)
 
@@ -211,13 +205,11 @@ void glVertex3f(GLfloat x, GLfloat y, GLfloat z) {
     s.block.push_back(v);
 }
 
-// A vertex with w: the layer keeps positions in three coordinates, which is
-// the same point for any w but 0 once projected.
+// A vertex with w, kept in three coordinates (zw::vertexPosition).
 void glVertex4f(GLfloat x, GLfloat y, GLfloat z, GLfloat w) {
-    if (w == 1 || w == 0)
-        glVertex3f(x, y, z);
-    else
-        glVertex3f(x / w, y / w, z / w);
+    float p[3];
+    zw::vertexPosition(x, y, z, w, p);
+    glVertex3f(p[0], p[1], p[2]);
 }
 static inline void vertex(GLfloat x, GLfloat y, GLfloat z, GLfloat w) {
     if (w == 1)

@@ -109,6 +109,10 @@ static State makeState() {
     for (float& k : s.pixelScale) k = 1;
     s.drawBuffer = s.readBuffer = GL_BACK;
     s.unpack.alignment = s.pack.alignment = 4;
+    // Arrays of four floats, but normals (three), indices and edge flags (one).
+    const GLint arraySizes[6] = {4, 3, 4, 1, 4, 1};
+    for (int i = 0; i < 6; ++i) s.arraySize[i] = arraySizes[i], s.arrayType[i] = GL_FLOAT;
+    s.arrayType[ARRAY_EDGE_FLAG] = GL_UNSIGNED_BYTE;  // GLboolean, which glGet does not ask
     s.blockMode = GL_POINTS;
     s.error = GL_NO_ERROR;
     s.serial = s.matrixSerial = s.lightSerial = 1;

@@ -48,6 +48,9 @@ struct Vertex {
 #define ZW_NAME_STACK_DEPTH 64     // selection's name stack
 #define ZW_MAX_EVAL_ORDER 30       // control points per direction of an evaluator map
 
+// The client arrays, in the order of State's array fields.
+enum { ARRAY_VERTEX, ARRAY_NORMAL, ARRAY_COLOR, ARRAY_INDEX, ARRAY_TEXCOORD, ARRAY_EDGE_FLAG };
+
 struct Light {
     float ambient[4], diffuse[4], specular[4];
     float position[4];       // eye coordinates
@@ -190,9 +193,13 @@ struct State {
     GLint indexShift, indexOffset;
     bool mapColor, mapStencil;
     float zoom[2];
-    // Client arrays enabled (vertex, normal, colour, index, texture
-    // coordinate, edge flag), recorded.
+    // The client arrays, by ARRAY_*: enabled, and as the pointer calls
+    // set them (size and type are fixed for normals, indices, edge flags).
     bool clientArray[6];
+    GLint arraySize[6];
+    GLenum arrayType[6];
+    GLint arrayStride[6];  // as given: 0 is tightly packed
+    const GLvoid* arrayPointer[6];
     GLuint listBase;
     GLenum drawBuffer, readBuffer;
     PixelStore unpack, pack;
@@ -223,6 +230,27 @@ void touchMatrix();
 // Before a change that affects drawing: draws what is batched under the old
 // state, and bumps the serial.
 void changing();
+
+// GL's conversions of integer colour and normal components: unsigned types
+// map [0, max] to [0, 1], signed ones (2c + 1) / (2^bits - 1) to [-1, 1];
+// floating-point values are taken as they are.
+inline float normalised(GLbyte c) { return float((2.0 * c + 1) / 255.0); }
+inline float normalised(GLubyte c) { return c / 255.0f; }
+inline float normalised(GLshort c) { return float((2.0 * c + 1) / 65535.0); }
+inline float normalised(GLushort c) { return float(c / 65535.0); }
+inline float normalised(GLint c) { return float((2.0 * c + 1) / 4294967295.0); }
+inline float normalised(GLuint c) { return float(c / 4294967295.0); }
+inline float normalised(GLfloat c) { return c; }
+inline float normalised(GLdouble c) { return float(c); }
+
+// A vertex (x, y, z, w) as the layer keeps it, in three coordinates: the
+// same point for any w but 0 once projected (w = 0 keeps x, y, z).
+inline void vertexPosition(float x, float y, float z, float w, float out[3]) {
+    if (w == 0 || w == 1)
+        out[0] = x, out[1] = y, out[2] = z;
+    else
+        out[0] = x / w, out[1] = y / w, out[2] = z / w;
+}
 
 // A colour material follows the current colour: after glColor and at glEnd
 // the material the colour tracks takes the current colour's value.

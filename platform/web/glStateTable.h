@@ -93,6 +93,21 @@
     ZW_ROW(GL_INDEX_ARRAY, Client, CLIENT_ARRAY, B, clientArray[3], Any)                       \
     ZW_ROW(GL_TEXTURE_COORD_ARRAY, Client, CLIENT_ARRAY, B, clientArray[4], Any)               \
     ZW_ROW(GL_EDGE_FLAG_ARRAY, Client, CLIENT_ARRAY, B, clientArray[5], Any)                   \
+    ZW_ROW(GL_VERTEX_ARRAY_SIZE, Get, CLIENT_ARRAY, I, arraySize[0], Any)                      \
+    ZW_ROW(GL_VERTEX_ARRAY_TYPE, Get, CLIENT_ARRAY, E, arrayType[0], Any)                      \
+    ZW_ROW(GL_VERTEX_ARRAY_STRIDE, Get, CLIENT_ARRAY, I, arrayStride[0], Any)                  \
+    ZW_ROW(GL_NORMAL_ARRAY_TYPE, Get, CLIENT_ARRAY, E, arrayType[1], Any)                      \
+    ZW_ROW(GL_NORMAL_ARRAY_STRIDE, Get, CLIENT_ARRAY, I, arrayStride[1], Any)                  \
+    ZW_ROW(GL_COLOR_ARRAY_SIZE, Get, CLIENT_ARRAY, I, arraySize[2], Any)                       \
+    ZW_ROW(GL_COLOR_ARRAY_TYPE, Get, CLIENT_ARRAY, E, arrayType[2], Any)                       \
+    ZW_ROW(GL_COLOR_ARRAY_STRIDE, Get, CLIENT_ARRAY, I, arrayStride[2], Any)                   \
+    ZW_ROW(GL_INDEX_ARRAY_TYPE, Get, CLIENT_ARRAY, E, arrayType[3], Any)                       \
+    ZW_ROW(GL_INDEX_ARRAY_STRIDE, Get, CLIENT_ARRAY, I, arrayStride[3], Any)                   \
+    ZW_ROW(GL_TEXTURE_COORD_ARRAY_SIZE, Get, CLIENT_ARRAY, I, arraySize[4], Any)               \
+    ZW_ROW(GL_TEXTURE_COORD_ARRAY_TYPE, Get, CLIENT_ARRAY, E, arrayType[4], Any)               \
+    ZW_ROW(GL_TEXTURE_COORD_ARRAY_STRIDE, Get, CLIENT_ARRAY, I, arrayStride[4], Any)           \
+    ZW_ROW(GL_EDGE_FLAG_ARRAY_STRIDE, Get, CLIENT_ARRAY, I, arrayStride[5], Any)               \
+    ZW_ROW(0, Push, CLIENT_ARRAY, R, arrayPointer, Any)                                        \
     /* Current values */                                                                       \
     ZW_ROW(GL_CURRENT_COLOR, Get, CURRENT, C, color, Any)                                      \
     ZW_ROW(GL_CURRENT_INDEX, Get, CURRENT, F, index, Any)                                      \

@@ -732,10 +732,48 @@ const Row rows[] = {
          glEvalCoord1f(0.5f);
          glEnd();
      }, GL_NO_ERROR, [] { return get(GL_CURRENT_COLOR, 4); }, {0, 0.5, 1, 1}},
-    // Calls the layer does not draw still check their arguments.
+    // Client arrays.
     {"glDrawArrays of a bad mode", [] { glDrawArrays(0x1234, 0, 3); }, GL_INVALID_ENUM, nullptr, {}},
     {"glDrawElements of a negative count", [] { glDrawElements(GL_LINES, -1, GL_UNSIGNED_BYTE, nullptr); },
      GL_INVALID_VALUE, nullptr, {}},
+    {"glDrawElements of float indices", [] { glDrawElements(GL_LINES, 2, GL_FLOAT, nullptr); }, GL_INVALID_ENUM,
+     nullptr, {}},
+    {"glDrawArrays inside glBegin/glEnd", [] {
+         glBegin(GL_POINTS);
+         glDrawArrays(GL_POINTS, 0, 1);
+         glEnd();
+     }, GL_INVALID_OPERATION, nullptr, {}},
+    {"bad pointers change nothing", [] {
+         glVertexPointer(1, GL_FLOAT, 0, nullptr);
+         glNormalPointer(GL_UNSIGNED_BYTE, 0, nullptr);
+         glColorPointer(4, GL_FLOAT, -4, nullptr);
+     }, GL_INVALID_VALUE, [] {
+         return Values{get(GL_VERTEX_ARRAY_SIZE, 1)[0], get(GL_NORMAL_ARRAY_TYPE, 1)[0], get(GL_COLOR_ARRAY_STRIDE, 1)[0],
+                       double(glGetError())};
+     }, {4, GL_FLOAT, 0, GL_NO_ERROR}},
+    {"glInterleavedArrays(GL_T2F_C4UB_V3F) and glPopClientAttrib", [] {
+         static GLfloat data[6];
+         glInterleavedArrays(GL_T2F_C4UB_V3F, 0, data);
+         glPushClientAttrib(GL_CLIENT_VERTEX_ARRAY_BIT);
+         glInterleavedArrays(GL_V2F, 4, data);
+         glPopClientAttrib();
+     }, GL_NO_ERROR, [] {
+         GLvoid *colour = nullptr, *vertex = nullptr;
+         glGetPointerv(GL_COLOR_ARRAY_POINTER, &colour);
+         glGetPointerv(GL_VERTEX_ARRAY_POINTER, &vertex);
+         return Values{get(GL_COLOR_ARRAY_TYPE, 1)[0], get(GL_COLOR_ARRAY_STRIDE, 1)[0], get(GL_VERTEX_ARRAY_SIZE, 1)[0],
+                       double(glIsEnabled(GL_TEXTURE_COORD_ARRAY)), double(glIsEnabled(GL_NORMAL_ARRAY)),
+                       double(static_cast<char*>(colour) - static_cast<char*>(vertex))};
+     }, {GL_UNSIGNED_BYTE, 24, 3, 1, 0, -4}},
+    {"glDrawArrays leaves the last element's colour current", [] {
+         static const GLshort xy[6] = {0, 0, 1, 0, 0, 1};
+         static const GLubyte rgb[9] = {0, 0, 0, 0, 0, 0, 51, 102, 255};
+         glVertexPointer(2, GL_SHORT, 0, xy);
+         glColorPointer(3, GL_UNSIGNED_BYTE, 0, rgb);
+         glEnableClientState(GL_VERTEX_ARRAY);
+         glEnableClientState(GL_COLOR_ARRAY);
+         glDrawArrays(GL_TRIANGLES, 0, 3);
+     }, GL_NO_ERROR, [] { return get(GL_CURRENT_COLOR, 4); }, {0.2, 0.4, 1, 1}, true},
     // The checks' window has no accumulation buffer (no GLUT_ACCUM).
     {"glAccum without an accumulation buffer", [] { glAccum(GL_LOAD, 1); }, GL_INVALID_OPERATION, nullptr, {}},
     {"glAccum of a bad operation", [] { glAccum(GL_ACCUM_BUFFER_BIT, 1); }, GL_INVALID_ENUM, nullptr, {}},
@@ -748,6 +786,7 @@ const Row rows[] = {
      [] { glClear(GL_ACCUM_BUFFER_BIT); }, GL_NO_ERROR, [] { return geti(GL_ACCUM_RED_BITS, 1); }, {0}},
     {"glClearAccum clamps to [-1, 1]", [] { glClearAccum(1.5f, -2, 0.25f, 0); }, GL_NO_ERROR,
      [] { return get(GL_ACCUM_CLEAR_VALUE, 4); }, {1, -1, 0.25, 0}},
+    // Calls the layer does not draw still check their arguments.
     {"glPixelMapfv from indices of a size no power of two", [] {
          const GLfloat v[3] = {0, 0.5f, 1};
          glPixelMapfv(GL_PIXEL_MAP_I_TO_R, 3, v);

@@ -873,6 +873,7 @@ void nurbs() {
           "GLU_NURBS_TESSELLATOR hands the curve's 7 points (3 steps a unit) to the callback, not to GL");
     gluDeleteNurbsRenderer(n);
 }
+
 // GLU's errors reach its error callbacks in the order the desktop's GLU gives them.
 std::vector<GLenum> gluErrors;
 int tessVertices;
