@@ -485,7 +485,7 @@ static int query(GLenum pname, double* out, Kind* kind) {
     case GL_PIXEL_MAP_I_TO_I_SIZE: case GL_PIXEL_MAP_S_TO_S_SIZE: case GL_PIXEL_MAP_I_TO_R_SIZE:
     case GL_PIXEL_MAP_I_TO_G_SIZE: case GL_PIXEL_MAP_I_TO_B_SIZE: case GL_PIXEL_MAP_I_TO_A_SIZE:
     case GL_PIXEL_MAP_R_TO_R_SIZE: case GL_PIXEL_MAP_G_TO_G_SIZE: case GL_PIXEL_MAP_B_TO_B_SIZE:
-    case GL_PIXEL_MAP_A_TO_A_SIZE: return one(1);
+    case GL_PIXEL_MAP_A_TO_A_SIZE: return one(pixelMapSize(pname - GL_PIXEL_MAP_I_TO_I_SIZE + GL_PIXEL_MAP_I_TO_I));
     case GL_LIST_INDEX: return one(listIndex());
     case GL_LIST_MODE: return one(listMode(), Kind::E);
     case GL_MAP1_GRID_SEGMENTS: return one(1);
@@ -797,14 +797,9 @@ void glPixelStorei(GLenum pname, GLint param) {
     const double v = param;
     zw::setParam(zw::By::PixelStore, pname, &v, false);
 }
-// The colour scales and biases apply to texture images and glReadPixels;
-// the maps, index and depth settings are kept for glGet only.
-static void pixelTransfer(const char* name, GLenum pname, double v) {
-    const bool used = pname >= GL_RED_SCALE && pname <= GL_ALPHA_BIAS;
-    if (zw::setParam(zw::By::PixelTransfer, pname, &v, false) && !used) zw::notDrawn(name);
-}
-void glPixelTransferf(GLenum pname, GLfloat param) { pixelTransfer("glPixelTransferf", pname, param); }
-void glPixelTransferi(GLenum pname, GLint param) { pixelTransfer("glPixelTransferi", pname, param); }
+static void pixelTransfer(GLenum pname, double v) { zw::setParam(zw::By::PixelTransfer, pname, &v, false); }
+void glPixelTransferf(GLenum pname, GLfloat param) { pixelTransfer(pname, param); }
+void glPixelTransferi(GLenum pname, GLint param) { pixelTransfer(pname, param); }
 
 }  // extern "C"
 

@@ -25,4 +25,9 @@ GLuint linkProgram(const std::string& defines, const char* vertex, const char* f
 // next batch, which knows WebGL's settings changed.
 void windowPass(GLuint program, int& width, int& height);
 
+// After a pass that set WebGL's fragment operations, masks or viewport itself
+// (the pixel rectangles' stencil writes and reads): the next batch or pass
+// sends them all again.
+void forgetFragmentOps();
+
 }  // namespace zw
