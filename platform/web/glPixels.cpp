@@ -270,6 +270,8 @@ bool unpackImage(const PixelStore& st, int w, int h, GLenum format, GLenum type,
             default: indexToColor(c[0], o); continue;  // colour indices: the maps give the colour
             }
             if (!identity) transferColor(o);
+            // Signed and float components may lie outside [0, 1]; fragments' colours do not.
+            for (int k = 0; k < 4; ++k) o[k] = clamp01(o[k]);
         }
     return true;
 }
