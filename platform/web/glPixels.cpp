@@ -356,14 +356,14 @@ void drawRectangle(GLenum kind, int w, int h, const std::vector<float>& values, 
     float color[4];
     std::memcpy(color, s.rasterColor, sizeof color);
     if (kind == GL_DEPTH) rasterFog(color);
-    if (kind != GL_COLOR || !s.fog) {
-        drawPixels(kind, x, y, s.zoom[0], s.zoom[1], w, h, values.data(), color, s.rasterPos[2]);
-        return;
-    }
     // Fog is the same over the whole rectangle: the raster position's distance.
-    std::vector<float> fogged(values);
-    for (size_t i = 0; i < fogged.size(); i += 4) rasterFog(&fogged[i]);
-    drawPixels(kind, x, y, s.zoom[0], s.zoom[1], w, h, fogged.data(), color, s.rasterPos[2]);
+    std::vector<float> fogged;
+    if (kind == GL_COLOR && s.fog) {
+        fogged = values;
+        for (size_t i = 0; i < fogged.size(); i += 4) rasterFog(&fogged[i]);
+    }
+    drawPixels(kind, x, y, s.zoom[0], s.zoom[1], w, h, fogged.empty() ? values.data() : fogged.data(), color,
+               s.rasterPos[2]);
 }
 
 // The part of the rectangle (x, y, w, h) inside the window, (dx, dy) pixels
@@ -402,8 +402,8 @@ void copyPixels(int x, int y, int w, int h, GLenum kind) {
 }
 
 // Images larger than this are not drawn: more than any window shows, and more
-// memory than a page has to spare.
-const long long largest = 1ll << 26;
+// memory (16 bytes a pixel) than a page has to spare.
+const long long largest = 1ll << 24;
 
 // GL's checks of a pixel map, GL_NO_ERROR when the map may be set.
 GLenum mapArgs(GLenum map, GLsizei size) {
