@@ -95,16 +95,6 @@ Layout layout(const PixelStore& st, int w, int n, int size) {
     return l;
 }
 
-// Pixel (x, y)'s byte and bit in a GL_BITMAP image: rows of whole `alignment`
-// units, the first pixel in the most significant bit unless LSB first.
-size_t bitAt(const PixelStore& st, int w, int x, int y, int* bit) {
-    const size_t rowLength = size_t(st.rowLength > 0 ? st.rowLength : w), a = size_t(st.alignment);
-    const size_t stride = (rowLength + 8 * a - 1) / (8 * a) * a;
-    const size_t p = size_t(st.skipPixels) + size_t(x);
-    *bit = st.lsbFirst ? int(p % 8) : 7 - int(p % 8);
-    return (size_t(st.skipRows) + size_t(y)) * stride + p / 8;
-}
-
 // A component as its type stores it: integers as they are, floats.
 double raw(const unsigned char* p, GLenum type, bool swap) {
     unsigned char b[4];
@@ -333,6 +323,14 @@ std::vector<float> framebuffer(int x, int y, int w, int h) {
     std::vector<float> rgba(bytes.size());
     for (size_t i = 0; i < bytes.size(); ++i) rgba[i] = bytes[i] / 255.0f;
     return rgba;
+}
+
+size_t bitAt(const PixelStore& st, int w, int x, int y, int* bit) {
+    const size_t rowLength = size_t(st.rowLength > 0 ? st.rowLength : w), a = size_t(st.alignment);
+    const size_t stride = (rowLength + 8 * a - 1) / (8 * a) * a;
+    const size_t p = size_t(st.skipPixels) + size_t(x);
+    *bit = st.lsbFirst ? int(p % 8) : 7 - int(p % 8);
+    return (size_t(st.skipRows) + size_t(y)) * stride + p / 8;
 }
 
 int pixelMapSize(GLenum map) { return isMap(map) ? mapOf(map).size : 0; }

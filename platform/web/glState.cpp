@@ -997,16 +997,6 @@ int getTexGen(GLenum coord, GLenum pname, double* out) {
     }
 }
 
-// A 32x32 bitmap's bit (x, y) as the store unpacks or packs it.
-size_t bitmapByte(const PixelStore& st, int x, int y, int* bit) {
-    const int rowLength = st.rowLength > 0 ? st.rowLength : 32;
-    const int a = st.alignment;
-    const size_t stride = size_t(a) * size_t((rowLength + 8 * a - 1) / (8 * a));
-    const int px = st.skipPixels + x;
-    *bit = st.lsbFirst ? px % 8 : 7 - px % 8;
-    return size_t(st.skipRows + y) * stride + size_t(px / 8);
-}
-
 }  // namespace
 }  // namespace zw
 
@@ -1176,7 +1166,7 @@ void glPolygonStipple(const GLubyte* mask) {
         rows[y] = 0;
         for (int x = 0; x < 32; ++x) {
             int bit;
-            const size_t at = zw::bitmapByte(st, x, y, &bit);
+            const size_t at = zw::bitAt(st, 32, x, y, &bit);
             if ((mask[at] >> bit) & 1) rows[y] |= 1u << (31 - x);
         }
     }
@@ -1194,7 +1184,7 @@ void glGetPolygonStipple(GLubyte* mask) {
     for (int y = 0; y < 32; ++y)
         for (int x = 0; x < 32; ++x) {
             int bit;
-            const size_t at = zw::bitmapByte(st, x, y, &bit);
+            const size_t at = zw::bitAt(st, 32, x, y, &bit);
             if ((state().polygonStippleRows[y] >> (31 - x)) & 1)
                 mask[at] = GLubyte(mask[at] | (1 << bit));
             else

@@ -275,6 +275,10 @@ float transferDepth(float z);
 float transferStencil(double value);
 // The framebuffer's pixels as RGBA floats, after the batch is drawn.
 std::vector<float> framebuffer(int x, int y, int w, int h);
+// Pixel (x, y)'s byte and bit in a bitmap (GL_BITMAP) of width w under
+// `store`: rows of whole alignment units, the first pixel in the most
+// significant bit unless LSB first.
+size_t bitAt(const PixelStore& store, int w, int x, int y, int* bit);
 // A pixel map's size (GL_PIXEL_MAP_I_TO_I ...), 0 for another name.
 int pixelMapSize(GLenum map);
 
