@@ -688,6 +688,23 @@ const Row rows[] = {
          glGetPixelMapuiv(GL_PIXEL_MAP_S_TO_S, map);
          return Values{double(v[0]), double(v[1]), double(map[3])};
      }, {7, 9, 5}},
+    {"glDrawPixels in a list keeps the pixels of its compilation", [] {
+         GLubyte red[3] = {255, 0, 0};
+         const GLuint l = glGenLists(1);
+         glNewList(l, GL_COMPILE);
+         glDrawPixels(1, 1, GL_RGB, GL_UNSIGNED_BYTE, red);
+         glEndList();
+         red[0] = 0;
+         glClearColor(0, 0, 1, 1);
+         glClear(GL_COLOR_BUFFER_BIT);
+         glWindowPos2i(30, 30);
+         glCallList(l);
+         glDeleteLists(l, 1);
+     }, GL_NO_ERROR, [] {
+         GLubyte p[4];
+         glReadPixels(30, 30, 1, 1, GL_RGBA, GL_UNSIGNED_BYTE, p);
+         return Values{double(p[0]), double(p[1]), double(p[2])};
+     }, {255, 0, 0}},
     {"glDrawPixels of RGB as GL_BITMAP", [] { glDrawPixels(1, 1, GL_RGB, GL_BITMAP, nullptr); }, GL_INVALID_ENUM,
      nullptr, {}},
     {"glReadPixels of depth as GL_BITMAP", [] {
