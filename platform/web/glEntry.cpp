@@ -1,10 +1,7 @@
 // The raster position (glRasterPos transformed, lit and clipped as a vertex
 // is; glWindowPos set in window coordinates), with the parts of the vertex
 // pipeline it shares with selection and feedback (lighting, texture
-// coordinates, the viewport transform), glAccum, and the entry points of the
-// rest of OpenGL 1.1 that the layer does not draw yet: pixel rectangles.
-// Those check their arguments as GL does, say once on the console that they
-// are not drawn, and return.
+// coordinates, the viewport transform), and glAccum.
 #include <GL/gl.h>
 #include <GL/glext.h>
 
@@ -154,34 +151,6 @@ void windowPos(float x, float y, float z) {
     s.rasterIndex = s.index;
 }
 
-// An entry point the layer does not draw: its check, then the console line.
-// Recorded into an open display list like the call itself.
-template <class Check>
-void report(const char* name, Check check, bool compiled = true) {
-    auto run = [=] {
-        const GLenum e = check();
-        if (e != GL_NO_ERROR) return setError(e);
-        notDrawn(name);
-    };
-    if (!compiled || record(run)) run();
-}
-
-GLenum outside() { return state().inBlock ? GLenum(GL_INVALID_OPERATION) : GLenum(GL_NO_ERROR); }
-
-bool pixelMap(GLenum map) { return map >= GL_PIXEL_MAP_I_TO_I && map <= GL_PIXEL_MAP_A_TO_A; }
-
-bool pixelFormat(GLenum f) {
-    switch (f) {
-    case GL_COLOR_INDEX: case GL_STENCIL_INDEX: case GL_DEPTH_COMPONENT: case GL_RED: case GL_GREEN: case GL_BLUE:
-    case GL_ALPHA: case GL_RGB: case GL_RGBA: case GL_LUMINANCE: case GL_LUMINANCE_ALPHA: case GL_BGR: case GL_BGRA:
-        return true;
-    default: return false;
-    }
-}
-
-bool pixelType(GLenum t) { return (t >= GL_BYTE && t <= GL_FLOAT) || t == GL_BITMAP; }
-
-
 }  // namespace
 }  // namespace zw
 
@@ -228,51 +197,7 @@ ZW_WINDOW(d, GLdouble)
 void glWindowPos2fv(const GLfloat* v) { glWindowPos3f(v[0], v[1], 0); }
 void glWindowPos3fv(const GLfloat* v) { glWindowPos3f(v[0], v[1], v[2]); }
 
-// ---- Pixel rectangles ----------------------------------------------------------------
-
-void glDrawPixels(GLsizei w, GLsizei h, GLenum format, GLenum type, const GLvoid*) {
-    zw::report("glDrawPixels", [=] {
-        if (w < 0 || h < 0) return GLenum(GL_INVALID_VALUE);
-        if (!zw::pixelFormat(format) || !zw::pixelType(type)) return GLenum(GL_INVALID_ENUM);
-        if (type == GL_BITMAP && format != GL_COLOR_INDEX && format != GL_STENCIL_INDEX) return GLenum(GL_INVALID_ENUM);
-        return zw::outside();
-    });
-}
-
-void glCopyPixels(GLint, GLint, GLsizei w, GLsizei h, GLenum type) {
-    zw::report("glCopyPixels", [=] {
-        if (w < 0 || h < 0) return GLenum(GL_INVALID_VALUE);
-        if (type != GL_COLOR && type != GL_DEPTH && type != GL_STENCIL) return GLenum(GL_INVALID_ENUM);
-        return zw::outside();
-    });
-}
-
-static void pixelMapCheck(const char* name, GLenum map, GLsizei size) {
-    zw::report(name, [=] {
-        if (!zw::pixelMap(map)) return GLenum(GL_INVALID_ENUM);
-        if (size < 0 || size > 256) return GLenum(GL_INVALID_VALUE);
-        // Maps from indices take a power of two.
-        if (map <= GL_PIXEL_MAP_I_TO_A && (size & (size - 1)) != 0) return GLenum(GL_INVALID_VALUE);
-        return zw::outside();
-    });
-}
-void glPixelMapfv(GLenum map, GLsizei size, const GLfloat*) { pixelMapCheck("glPixelMapfv", map, size); }
-void glPixelMapuiv(GLenum map, GLsizei size, const GLuint*) { pixelMapCheck("glPixelMapuiv", map, size); }
-void glPixelMapusv(GLenum map, GLsizei size, const GLushort*) { pixelMapCheck("glPixelMapusv", map, size); }
-
-// The maps as GL starts them: one entry, 0.
-void glGetPixelMapfv(GLenum map, GLfloat* values) {
-    if (!zw::pixelMap(map)) return zw::setError(GL_INVALID_ENUM);
-    if (zw::outsideBlock()) values[0] = 0;
-}
-void glGetPixelMapuiv(GLenum map, GLuint* values) {
-    if (!zw::pixelMap(map)) return zw::setError(GL_INVALID_ENUM);
-    if (zw::outsideBlock()) values[0] = 0;
-}
-void glGetPixelMapusv(GLenum map, GLushort* values) {
-    if (!zw::pixelMap(map)) return zw::setError(GL_INVALID_ENUM);
-    if (zw::outsideBlock()) values[0] = 0;
-}
+// ---- The accumulation buffer --------------------------------------------------------
 
 void glAccum(GLenum op, GLfloat value) {
     auto run = [=] {

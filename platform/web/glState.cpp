@@ -503,7 +503,7 @@ static int query(GLenum pname, double* out, Kind* kind) {
     case GL_PIXEL_MAP_I_TO_I_SIZE: case GL_PIXEL_MAP_S_TO_S_SIZE: case GL_PIXEL_MAP_I_TO_R_SIZE:
     case GL_PIXEL_MAP_I_TO_G_SIZE: case GL_PIXEL_MAP_I_TO_B_SIZE: case GL_PIXEL_MAP_I_TO_A_SIZE:
     case GL_PIXEL_MAP_R_TO_R_SIZE: case GL_PIXEL_MAP_G_TO_G_SIZE: case GL_PIXEL_MAP_B_TO_B_SIZE:
-    case GL_PIXEL_MAP_A_TO_A_SIZE: return one(1);
+    case GL_PIXEL_MAP_A_TO_A_SIZE: return one(pixelMapSize(pname - GL_PIXEL_MAP_I_TO_I_SIZE + GL_PIXEL_MAP_I_TO_I));
     case GL_LIST_INDEX: return one(listIndex());
     case GL_LIST_MODE: return one(listMode(), Kind::E);
     default: break;
@@ -811,14 +811,9 @@ void glPixelStorei(GLenum pname, GLint param) {
     const double v = param;
     zw::setParam(zw::By::PixelStore, pname, &v, false);
 }
-// The colour scales and biases apply to texture images and glReadPixels;
-// the maps, index and depth settings are kept for glGet only.
-static void pixelTransfer(const char* name, GLenum pname, double v) {
-    const bool used = pname >= GL_RED_SCALE && pname <= GL_ALPHA_BIAS;
-    if (zw::setParam(zw::By::PixelTransfer, pname, &v, false) && !used) zw::notDrawn(name);
-}
-void glPixelTransferf(GLenum pname, GLfloat param) { pixelTransfer("glPixelTransferf", pname, param); }
-void glPixelTransferi(GLenum pname, GLint param) { pixelTransfer("glPixelTransferi", pname, param); }
+static void pixelTransfer(GLenum pname, double v) { zw::setParam(zw::By::PixelTransfer, pname, &v, false); }
+void glPixelTransferf(GLenum pname, GLfloat param) { pixelTransfer(pname, param); }
+void glPixelTransferi(GLenum pname, GLint param) { pixelTransfer(pname, param); }
 
 }  // extern "C"
 
@@ -1016,16 +1011,6 @@ int getTexGen(GLenum coord, GLenum pname, double* out) {
     }
 }
 
-// A 32x32 bitmap's bit (x, y) as the store unpacks or packs it.
-size_t bitmapByte(const PixelStore& st, int x, int y, int* bit) {
-    const int rowLength = st.rowLength > 0 ? st.rowLength : 32;
-    const int a = st.alignment;
-    const size_t stride = size_t(a) * size_t((rowLength + 8 * a - 1) / (8 * a));
-    const int px = st.skipPixels + x;
-    *bit = st.lsbFirst ? px % 8 : 7 - px % 8;
-    return size_t(st.skipRows + y) * stride + size_t(px / 8);
-}
-
 }  // namespace
 }  // namespace zw
 
@@ -1195,7 +1180,7 @@ void glPolygonStipple(const GLubyte* mask) {
         rows[y] = 0;
         for (int x = 0; x < 32; ++x) {
             int bit;
-            const size_t at = zw::bitmapByte(st, x, y, &bit);
+            const size_t at = zw::bitAt(st, 32, x, y, &bit);
             if ((mask[at] >> bit) & 1) rows[y] |= 1u << (31 - x);
         }
     }
@@ -1213,7 +1198,7 @@ void glGetPolygonStipple(GLubyte* mask) {
     for (int y = 0; y < 32; ++y)
         for (int x = 0; x < 32; ++x) {
             int bit;
-            const size_t at = zw::bitmapByte(st, x, y, &bit);
+            const size_t at = zw::bitAt(st, 32, x, y, &bit);
             if ((state().polygonStippleRows[y] >> (31 - x)) & 1)
                 mask[at] = GLubyte(mask[at] | (1 << bit));
             else

@@ -296,13 +296,32 @@ GLenum listMode();
 // GL_MAX_TEXTURE_SIZE: WebGL's.
 int maxTexture();
 
-// ---- Pixels (glTexture.cpp) --------------------------------------------------
-// Unpacks a client image into RGBA floats (w*h*4, rows bottom-up) under
-// `store`; false (error set) for a bad format or type.
+// ---- Pixels (glPixels.cpp) ---------------------------------------------------
+// The error a format and type pair of a pixel rectangle gives, GL_NO_ERROR
+// when they go together.
+GLenum pixelArgs(GLenum format, GLenum type);
+// Unpacks a client image under `store`, rows bottom-up, after the pixel
+// transfer: colours and colour indices (through the index maps) into RGBA
+// floats (w*h*4), depths and stencil values one float a pixel; false (error
+// set) for a bad format or type.
 bool unpackImage(const PixelStore& store, int w, int h, GLenum format, GLenum type, const void* pixels,
-                 std::vector<float>& rgba);
-// Packs RGBA floats into a client image under `store` (glReadPixels, glGetTexImage).
-bool packImage(const PixelStore& store, int w, int h, GLenum format, GLenum type, const float* rgba, void* pixels);
+                 std::vector<float>& values);
+// Packs values (RGBA floats, or one a pixel for depth and stencil) into a
+// client image under `store` (glReadPixels, glGetTexImage).
+bool packImage(const PixelStore& store, int w, int h, GLenum format, GLenum type, const float* values, void* pixels);
+// The pixel transfer of values read from the framebuffer: a colour's scale,
+// bias and maps, a depth's scale and bias, a stencil value's shift, offset and map.
+void transferColor(float* rgba);
+float transferDepth(float z);
+float transferStencil(double value);
+// The framebuffer's pixels as RGBA floats, after the batch is drawn.
+std::vector<float> framebuffer(int x, int y, int w, int h);
+// Pixel (x, y)'s byte and bit in a bitmap (GL_BITMAP) of width w under
+// `store`: rows of whole alignment units, the first pixel in the most
+// significant bit unless LSB first.
+size_t bitAt(const PixelStore& store, int w, int x, int y, int* bit);
+// A pixel map's size (GL_PIXEL_MAP_I_TO_I ...), 0 for another name.
+int pixelMapSize(GLenum map);
 
 // ---- The vertex pipeline on the CPU (glEntry.cpp) ----------------------------
 // What glRasterPos does to its point, shared with selection and feedback.
@@ -361,14 +380,23 @@ void clearBuffers(GLbitfield mask);
 // RGBA bytes of the CSS pixels (x, y, w, h), rows bottom-up.
 void readPixels(int x, int y, int w, int h, unsigned char* rgba);
 
-// ---- The accumulation buffer (webglAccum.cpp) ---------------------------------
-// Its bits per component; 0 when the window has none (no GLUT_ACCUM).
-extern int accumBits;
-// glAccum's operation, checked, on a window that has the buffer; within the
-// scissor box when the scissor test is on.
-void accumulate(GLenum op, float value);
-// glClear's part: the buffer to the clear value, within the scissor box.
-void clearAccum();
+// ---- Pixel rectangles on WebGL (webglPixels.cpp) ------------------------------
+// A rectangle's fragments (glDrawPixels, glCopyPixels): w x h values, rows
+// bottom-up, RGBA for GL_COLOR, window depths for GL_DEPTH (coloured
+// `color`), stencil values for GL_STENCIL. Pixel (i, j) makes the fragments
+// whose centres lie in the window rectangle from (x + zx i, y + zy j) to
+// (x + zx (i + 1), y + zy (j + 1)), CSS pixels, with its left and bottom edges;
+// colour and stencil fragments at window depth z.
+void drawPixels(GLenum kind, float x, float y, float zx, float zy, int w, int h, const float* values,
+                const float color[4], float z);
+// The depths (window z) or stencil values (GL_DEPTH, GL_STENCIL) of the CSS
+// pixels (x, y, w, h) inside the window, rows bottom-up.
+void readDepthStencil(GLenum kind, int x, int y, int w, int h, float* values);
+// The window's size in CSS pixels.
+void windowSize(int& width, int& height);
+// A colour fogged as GL fogs bitmaps and pixel rectangles: by the raster
+// position's distance; unchanged when fog is off.
+void rasterFog(float color[4]);
 
 }  // namespace zw
 

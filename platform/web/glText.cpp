@@ -76,17 +76,11 @@ const Font* findFont(void* handle, const char* caller) {
 std::vector<unsigned char> unpackBits(const PixelStore& store, int w, int h, const unsigned char* bits) {
     std::vector<unsigned char> coverage(size_t(w) * size_t(h), 0);
     if (!bits) return coverage;
-    const int rowPixels = store.rowLength > 0 ? store.rowLength : w;
-    const int align = store.alignment > 0 ? store.alignment : 1;
-    const size_t rowBytes = size_t((rowPixels + 8 * align - 1) / (8 * align)) * size_t(align);
-    for (int j = 0; j < h; ++j) {
-        const unsigned char* row = bits + (size_t(store.skipRows) + size_t(j)) * rowBytes;
+    for (int j = 0; j < h; ++j)
         for (int i = 0; i < w; ++i) {
-            const int p = store.skipPixels + i;
-            const int bit = store.lsbFirst ? p % 8 : 7 - p % 8;
-            coverage[size_t(j) * size_t(w) + size_t(i)] = (row[p / 8] >> bit) & 1;
+            int bit;
+            coverage[size_t(j) * size_t(w) + size_t(i)] = (bits[bitAt(store, w, i, j, &bit)] >> bit) & 1;
         }
-    }
     return coverage;
 }
 

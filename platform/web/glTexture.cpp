@@ -1,8 +1,7 @@
-// Texture objects and pixel rectangles on the CPU side: names and binding,
-// images of every GL 1.1 format and type unpacked under glPixelStore and
-// converted to RGBA8 (the base format kept beside them), parameters, the
-// level queries, and glReadPixels packed back under the pack store. The
-// WebGL side uploads what it is handed (uploadTexture) and samples it.
+// Texture objects on the CPU side: names and binding, images of every GL 1.1
+// format and type unpacked under glPixelStore (glPixels.cpp) and converted to
+// RGBA8 (the base format kept beside them), parameters, the level queries.
+// The WebGL side uploads what it is handed (uploadTexture) and samples it.
 #include <GL/gl.h>
 
 #include <cmath>
@@ -82,176 +81,6 @@ void restoreTextureParams(const TextureParams in[2]) {
         std::memcpy(t->borderColor, in[k].borderColor, sizeof t->borderColor);
         ++t->serial;
     }
-}
-
-// ---- Client pixel layout ------------------------------------------------------------
-
-namespace {
-
-// Components per group of a format, 0 for one GL does not have here.
-int components(GLenum format) {
-    switch (format) {
-    case GL_RED: case GL_GREEN: case GL_BLUE: case GL_ALPHA: case GL_LUMINANCE: case GL_COLOR_INDEX:
-    case GL_STENCIL_INDEX: case GL_DEPTH_COMPONENT: return 1;
-    case GL_LUMINANCE_ALPHA: return 2;
-    case GL_RGB: case GL_BGR: return 3;
-    case GL_RGBA: case GL_BGRA: return 4;
-    default: return 0;
-    }
-}
-
-int typeSize(GLenum type) {
-    switch (type) {
-    case GL_UNSIGNED_BYTE: case GL_BYTE: return 1;
-    case GL_UNSIGNED_SHORT: case GL_SHORT: return 2;
-    case GL_UNSIGNED_INT: case GL_INT: case GL_FLOAT: return 4;
-    default: return 0;
-    }
-}
-
-// Where a client image's rows start: GL's row length, alignment and skips.
-struct Layout {
-    size_t start, stride, group;  // bytes
-    int size;                     // bytes per component
-};
-
-Layout layout(const PixelStore& st, int w, int n, int size) {
-    const int rowLength = st.rowLength > 0 ? st.rowLength : w;
-    const size_t a = size_t(st.alignment);
-    const size_t rowBytes = size_t(n) * size_t(size) * size_t(rowLength);
-    const size_t stride = size_t(size) >= a ? rowBytes : (rowBytes + a - 1) / a * a;
-    Layout l;
-    l.group = size_t(n) * size_t(size);
-    l.stride = stride;
-    l.start = size_t(st.skipRows) * stride + size_t(st.skipPixels) * l.group;
-    l.size = size;
-    return l;
-}
-
-double component(const unsigned char* p, GLenum type, bool swap) {
-    unsigned char b[4];
-    const int n = typeSize(type);
-    for (int i = 0; i < n; ++i) b[i] = p[swap ? n - 1 - i : i];
-    switch (type) {
-    case GL_UNSIGNED_BYTE: return b[0] / 255.0;
-    case GL_BYTE: return (2.0 * GLbyte(b[0]) + 1) / 255.0;
-    case GL_UNSIGNED_SHORT: { GLushort v; std::memcpy(&v, b, 2); return v / 65535.0; }
-    case GL_SHORT: { GLshort v; std::memcpy(&v, b, 2); return (2.0 * v + 1) / 65535.0; }
-    case GL_UNSIGNED_INT: { GLuint v; std::memcpy(&v, b, 4); return v / 4294967295.0; }
-    case GL_INT: { GLint v; std::memcpy(&v, b, 4); return (2.0 * v + 1) / 4294967295.0; }
-    default: { GLfloat v; std::memcpy(&v, b, 4); return v; }
-    }
-}
-
-void putComponent(unsigned char* p, GLenum type, bool swap, double c) {
-    unsigned char b[4];
-    const int n = typeSize(type);
-    auto clamp = [](double v, double lo) { return v < lo ? lo : v > 1 ? 1 : v; };
-    switch (type) {
-    case GL_UNSIGNED_BYTE: b[0] = GLubyte(std::lround(clamp(c, 0) * 255)); break;
-    case GL_BYTE: b[0] = GLubyte(GLbyte(std::lround((clamp(c, -1) * 255 - 1) / 2))); break;
-    case GL_UNSIGNED_SHORT: { GLushort v = GLushort(std::lround(clamp(c, 0) * 65535)); std::memcpy(b, &v, 2); break; }
-    case GL_SHORT: { GLshort v = GLshort(std::lround((clamp(c, -1) * 65535 - 1) / 2)); std::memcpy(b, &v, 2); break; }
-    case GL_UNSIGNED_INT: { GLuint v = GLuint(std::llround(clamp(c, 0) * 4294967295.0)); std::memcpy(b, &v, 4); break; }
-    case GL_INT: { GLint v = GLint(std::llround((clamp(c, -1) * 4294967295.0 - 1) / 2)); std::memcpy(b, &v, 4); break; }
-    default: { GLfloat v = GLfloat(c); std::memcpy(b, &v, 4); break; }
-    }
-    for (int i = 0; i < n; ++i) p[i] = b[swap ? n - 1 - i : i];
-}
-
-// The pixel transfer's scale and bias, when they are not the identity.
-void transfer(float* rgba) {
-    const State& s = state();
-    for (int k = 0; k < 4; ++k)
-        if (s.pixelScale[k] != 1 || s.pixelBias[k] != 0) {
-            const float v = rgba[k] * s.pixelScale[k] + s.pixelBias[k];
-            rgba[k] = v < 0 ? 0 : v > 1 ? 1 : v;
-        }
-}
-
-}  // namespace
-
-bool unpackImage(const PixelStore& st, int w, int h, GLenum format, GLenum type, const void* pixels,
-                 std::vector<float>& rgba) {
-    const int n = components(format), size = typeSize(type);
-    if (n == 0 || format == GL_STENCIL_INDEX || format == GL_DEPTH_COMPONENT || (size == 0 && type != GL_BITMAP)) {
-        setError(GL_INVALID_ENUM);
-        return false;
-    }
-    if (type == GL_BITMAP) {
-        // Bitmaps are colour indices or stencil values only.
-        setError(format == GL_COLOR_INDEX ? GL_INVALID_OPERATION : GL_INVALID_ENUM);
-        return false;
-    }
-    rgba.assign(size_t(w) * size_t(h) * 4, 0.0f);
-    if (!pixels) return true;  // an image whose texels GL leaves undefined
-    const bool pristine = state().pixelScale[0] == 1 && state().pixelScale[1] == 1 && state().pixelScale[2] == 1 &&
-                          state().pixelScale[3] == 1 && state().pixelBias[0] == 0 && state().pixelBias[1] == 0 &&
-                          state().pixelBias[2] == 0 && state().pixelBias[3] == 0;
-    const Layout l = layout(st, w, n, size);
-    const unsigned char* base = static_cast<const unsigned char*>(pixels) + l.start;
-    const bool swap = st.swapBytes && size > 1;
-    for (int y = 0; y < h; ++y)
-        for (int x = 0; x < w; ++x) {
-            const unsigned char* p = base + size_t(y) * l.stride + size_t(x) * l.group;
-            double c[4];
-            for (int k = 0; k < n; ++k) c[k] = component(p + size_t(k * size), type, swap);
-            float* o = &rgba[(size_t(y) * size_t(w) + size_t(x)) * 4];
-            switch (format) {
-            case GL_RED: o[0] = float(c[0]), o[3] = 1; break;
-            case GL_GREEN: o[1] = float(c[0]), o[3] = 1; break;
-            case GL_BLUE: o[2] = float(c[0]), o[3] = 1; break;
-            case GL_ALPHA: o[3] = float(c[0]); break;
-            case GL_LUMINANCE: o[0] = o[1] = o[2] = float(c[0]), o[3] = 1; break;
-            case GL_LUMINANCE_ALPHA: o[0] = o[1] = o[2] = float(c[0]), o[3] = float(c[1]); break;
-            case GL_RGB: o[0] = float(c[0]), o[1] = float(c[1]), o[2] = float(c[2]), o[3] = 1; break;
-            case GL_BGR: o[0] = float(c[2]), o[1] = float(c[1]), o[2] = float(c[0]), o[3] = 1; break;
-            case GL_BGRA: o[0] = float(c[2]), o[1] = float(c[1]), o[2] = float(c[0]), o[3] = float(c[3]); break;
-            case GL_RGBA: for (int k = 0; k < 4; ++k) o[k] = float(c[k]); break;
-            default: o[3] = 1; break;  // colour indices: every default pixel map gives 0
-            }
-            if (!pristine) transfer(o);
-        }
-    return true;
-}
-
-bool packImage(const PixelStore& st, int w, int h, GLenum format, GLenum type, const float* rgba, void* pixels) {
-    const int n = components(format), size = typeSize(type);
-    if (n == 0 || size == 0 || format == GL_STENCIL_INDEX || format == GL_DEPTH_COMPONENT) {
-        setError(type == GL_BITMAP && format != GL_COLOR_INDEX && format != GL_STENCIL_INDEX ? GL_INVALID_ENUM
-                 : n == 0 || (size == 0 && type != GL_BITMAP)                                 ? GL_INVALID_ENUM
-                                                                                               : GL_INVALID_OPERATION);
-        return false;
-    }
-    if (format == GL_COLOR_INDEX) {
-        // The canvas holds colours, not indices.
-        setError(GL_INVALID_OPERATION);
-        return false;
-    }
-    const Layout l = layout(st, w, n, size);
-    unsigned char* base = static_cast<unsigned char*>(pixels) + l.start;
-    const bool swap = st.swapBytes && size > 1;
-    for (int y = 0; y < h; ++y)
-        for (int x = 0; x < w; ++x) {
-            const float* c = &rgba[(size_t(y) * size_t(w) + size_t(x)) * 4];
-            double v[4];
-            switch (format) {
-            case GL_RED: v[0] = c[0]; break;
-            case GL_GREEN: v[0] = c[1]; break;
-            case GL_BLUE: v[0] = c[2]; break;
-            case GL_ALPHA: v[0] = c[3]; break;
-            // GL's luminance of a colour: the sum of its components, clamped.
-            case GL_LUMINANCE: v[0] = std::fmin(1.0, double(c[0]) + c[1] + c[2]); break;
-            case GL_LUMINANCE_ALPHA: v[0] = std::fmin(1.0, double(c[0]) + c[1] + c[2]), v[1] = c[3]; break;
-            case GL_RGB: v[0] = c[0], v[1] = c[1], v[2] = c[2]; break;
-            case GL_BGR: v[0] = c[2], v[1] = c[1], v[2] = c[0]; break;
-            case GL_BGRA: v[0] = c[2], v[1] = c[1], v[2] = c[0], v[3] = c[3]; break;
-            default: v[0] = c[0], v[1] = c[1], v[2] = c[2], v[3] = c[3]; break;
-            }
-            unsigned char* p = base + size_t(y) * l.stride + size_t(x) * l.group;
-            for (int k = 0; k < n; ++k) putComponent(p + size_t(k * size), type, swap, v[k]);
-        }
-    return true;
 }
 
 // ---- Texture images -------------------------------------------------------------------
@@ -437,21 +266,16 @@ Texture* subTarget(GLenum target, int dims, GLint level, int x, int y, int w, in
     return &t;
 }
 
-// The framebuffer's pixels as RGBA floats, after the batch is drawn.
-std::vector<float> framebuffer(int x, int y, int w, int h) {
-    flushBatch();
-    std::vector<unsigned char> bytes(size_t(w) * size_t(h) * 4);
-    if (w > 0 && h > 0) readPixels(x, y, w, h, bytes.data());
-    std::vector<float> rgba(bytes.size());
-    for (size_t i = 0; i < bytes.size(); ++i) rgba[i] = bytes[i] / 255.0f;
-    return rgba;
+// Texture images take colours and colour indices, not depth or stencil.
+GLenum imageArgs(GLenum format, GLenum type) {
+    return format == GL_DEPTH_COMPONENT || format == GL_STENCIL_INDEX ? GLenum(GL_INVALID_ENUM) : pixelArgs(format, type);
 }
 
 void texImage(const char* name, GLenum target, int dims, GLint level, GLint internal, GLsizei w, GLsizei h,
               GLint border, GLenum format, GLenum type, const GLvoid* pixels) {
     // The client's pixels are read at the call, also into a list.
     std::vector<float> rgba;
-    const bool bad = components(format) == 0 || (typeSize(type) == 0 && type != GL_BITMAP);
+    const bool bad = imageArgs(format, type) != GL_NO_ERROR;
     const bool read = !bad && w >= 0 && h >= 0 && unpackImage(state().unpack, w, h, format, type, pixels, rgba);
     auto run = [=] {
         if (!outsideBlock()) return;
@@ -471,7 +295,9 @@ void texImage(const char* name, GLenum target, int dims, GLint level, GLint inte
 void texSubImage(GLenum target, int dims, GLint level, GLint x, GLint y, GLsizei w, GLsizei h, GLenum format,
                  GLenum type, const GLvoid* pixels) {
     std::vector<float> rgba;
-    const bool read = w >= 0 && h >= 0 && unpackImage(state().unpack, w, h, format, type, pixels, rgba);
+    const GLenum e = imageArgs(format, type);
+    if (e != GL_NO_ERROR) setError(e);
+    const bool read = e == GL_NO_ERROR && w >= 0 && h >= 0 && unpackImage(state().unpack, w, h, format, type, pixels, rgba);
     auto run = [=] {
         if (!outsideBlock()) return;
         Texture* t = subTarget(target, dims, level, x, y, w, h);
@@ -788,33 +614,6 @@ void glGetTexImage(GLenum target, GLint level, GLenum format, GLenum type, GLvoi
     std::vector<float> rgba(l.rgba.size());
     for (size_t i = 0; i < l.rgba.size(); i += 4) zw::fromTexel(base, &l.rgba[i], &rgba[i]);
     zw::packImage(state().pack, l.width, l.height, format, type, rgba.data(), pixels);
-}
-
-void glReadPixels(GLint x, GLint y, GLsizei w, GLsizei h, GLenum format, GLenum type, GLvoid* pixels) {
-    if (w < 0 || h < 0) return zw::setError(GL_INVALID_VALUE);
-    if (zw::components(format) == 0 || (zw::typeSize(type) == 0 && type != GL_BITMAP))
-        return zw::setError(GL_INVALID_ENUM);
-    if (!zw::outsideBlock() || !pixels) return;
-    if (format == GL_DEPTH_COMPONENT || format == GL_STENCIL_INDEX) {
-        if (type == GL_BITMAP && format != GL_STENCIL_INDEX) return zw::setError(GL_INVALID_ENUM);
-        zw::notDrawn(format == GL_DEPTH_COMPONENT ? "glReadPixels(GL_DEPTH_COMPONENT)" : "glReadPixels(GL_STENCIL_INDEX)");
-        return;
-    }
-    const zw::State& s = state();
-    const zw::PixelStore& st = s.pack;
-    bool identity = true;
-    for (int k = 0; k < 4; ++k) identity = identity && s.pixelScale[k] == 1 && s.pixelBias[k] == 0;
-    if (format == GL_RGBA && type == GL_UNSIGNED_BYTE && st.rowLength == 0 && st.skipRows == 0 &&
-        st.skipPixels == 0 && identity) {
-        // The common case: WebGL's own layout (rows of 4-byte pixels, always aligned).
-        zw::flushBatch();
-        if (w > 0 && h > 0) zw::readPixels(x, y, w, h, static_cast<unsigned char*>(pixels));
-        return;
-    }
-    std::vector<float> rgba = zw::framebuffer(x, y, w, h);
-    if (!identity)
-        for (size_t i = 0; i < rgba.size(); i += 4) zw::transfer(&rgba[i]);
-    zw::packImage(st, w, h, format, type, rgba.data(), pixels);
 }
 
 }  // extern "C"

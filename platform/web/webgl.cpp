@@ -1080,6 +1080,19 @@ void windowPass(GLuint program, int& width, int& height, PassOps ops) {
     emscripten_glUseProgram(program);
 }
 
+void rasterFog(float c[4]) {
+    const State& s = state();
+    if (!s.fog) return;
+    const float d = std::fabs(s.rasterDistance);
+    float f = s.fogMode == GL_LINEAR ? (s.fogEnd - d) / (s.fogEnd - s.fogStart)
+              : s.fogMode == GL_EXP  ? std::exp(-s.fogDensity * d)
+                                     : std::exp(-(s.fogDensity * d) * (s.fogDensity * d));
+    f = std::min(std::max(f, 0.0f), 1.0f);
+    for (int k = 0; k < 3; ++k) c[k] = f * c[k] + (1 - f) * s.fogColor[k];
+}
+
+void forgetFragmentOps() { fixed = Fixed(); }
+
 void drawBitmap(float x, float y, int w, int h, const unsigned char* coverage, const float color[4], float z) {
     flushBatch();
     if (!submit || w <= 0 || h <= 0) return;
@@ -1096,14 +1109,7 @@ void drawBitmap(float x, float y, int w, int h, const unsigned char* coverage, c
     const State& s = state();
     // Fog is the same over the whole bitmap: the raster position's distance.
     float c[4] = {color[0], color[1], color[2], color[3]};
-    if (s.fog) {
-        const float d = std::fabs(s.rasterDistance);
-        float f = s.fogMode == GL_LINEAR ? (s.fogEnd - d) / (s.fogEnd - s.fogStart)
-                  : s.fogMode == GL_EXP  ? std::exp(-s.fogDensity * d)
-                                         : std::exp(-(s.fogDensity * d) * (s.fogDensity * d));
-        f = std::min(std::max(f, 0.0f), 1.0f);
-        for (int k = 0; k < 3; ++k) c[k] = f * c[k] + (1 - f) * s.fogColor[k];
-    }
+    rasterFog(c);
     emscripten_glActiveTexture(GL_TEXTURE1);
     emscripten_glBindTexture(GL_TEXTURE_2D, bits);
     emscripten_glPixelStorei(GL_UNPACK_ALIGNMENT, 1);

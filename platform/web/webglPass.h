@@ -36,4 +36,9 @@ enum class PassOps {
 // settings changed.
 void windowPass(GLuint program, int& width, int& height, PassOps ops = PassOps::All);
 
+// After a pass that set WebGL's fragment operations, masks or viewport itself
+// (the pixel rectangles' stencil writes and reads): the next batch or pass
+// sends them all again.
+void forgetFragmentOps();
+
 }  // namespace zw

@@ -639,6 +639,88 @@ const Row rows[] = {
          GLubyte i[4];
          glReadPixels(0, 0, 1, 1, GL_COLOR_INDEX, GL_UNSIGNED_BYTE, i);
      }, GL_INVALID_OPERATION, nullptr, {}},
+    {"glReadPixels partly outside the window writes only the inside", [] {
+         glClearColor(0, 1, 0, 1);
+         glClear(GL_COLOR_BUFFER_BIT);
+     }, GL_NO_ERROR, [] {
+         GLubyte p[8] = {7, 7, 7, 7, 7, 7, 7, 7};
+         glReadPixels(-1, 0, 2, 1, GL_RGBA, GL_UNSIGNED_BYTE, p);
+         return Values{double(p[1]), double(p[5])};
+     }, {7, 255}},
+    {"glReadPixels through the colour maps", [] {
+         const GLfloat r[3] = {0.2f, 0.4f, 0.6f}, g[3] = {0.1f, 0.3f, 0.7f};
+         glPixelMapfv(GL_PIXEL_MAP_R_TO_R, 3, r);
+         glPixelMapfv(GL_PIXEL_MAP_G_TO_G, 3, g);
+         glPixelTransferi(GL_MAP_COLOR, GL_TRUE);
+         glClearColor(1, 0.5f, 0, 1);
+         glClear(GL_COLOR_BUFFER_BIT);
+     }, GL_NO_ERROR, [] {
+         GLfloat c[2];
+         glReadPixels(5, 5, 1, 1, GL_RED, GL_FLOAT, c);
+         glReadPixels(5, 5, 1, 1, GL_GREEN, GL_FLOAT, c + 1);
+         GLint size = 0;
+         glGetIntegerv(GL_PIXEL_MAP_G_TO_G_SIZE, &size);
+         const GLfloat zero = 0;  // the maps back as GL starts them (no attribute group holds them)
+         glPixelMapfv(GL_PIXEL_MAP_R_TO_R, 1, &zero);
+         glPixelMapfv(GL_PIXEL_MAP_G_TO_G, 1, &zero);
+         return Values{c[0], c[1], double(size)};
+     }, {0.6, 0.3, 3}, true},
+    {"glDrawPixels of depth, read back", [] {
+         glEnable(GL_DEPTH_TEST);
+         glDepthFunc(GL_ALWAYS);
+         glWindowPos2i(20, 20);
+         const GLfloat z[2] = {0.25f, 0.75f};
+         glDrawPixels(2, 1, GL_DEPTH_COMPONENT, GL_FLOAT, z);
+     }, GL_NO_ERROR, [] {
+         GLuint z[2];
+         glReadPixels(20, 20, 2, 1, GL_DEPTH_COMPONENT, GL_UNSIGNED_INT, z);
+         return Values{z[0] / 256.0, z[1] / 256.0};  // within a few steps of the 24 bits
+     }, {4194304, 12582912}, true},
+    {"glDrawPixels of stencil through an index offset and the stencil map, read back", [] {
+         const GLushort map[4] = {0, 7, 9, 5};
+         glPixelMapusv(GL_PIXEL_MAP_S_TO_S, 4, map);
+         glPixelTransferi(GL_MAP_STENCIL, GL_TRUE);
+         glPixelTransferi(GL_INDEX_OFFSET, 1);
+         glWindowPos2i(20, 20);
+         const GLubyte v[2] = {0, 1};
+         glDrawPixels(2, 1, GL_STENCIL_INDEX, GL_UNSIGNED_BYTE, v);
+     }, GL_NO_ERROR, [] {
+         glPixelTransferi(GL_MAP_STENCIL, GL_FALSE);
+         glPixelTransferi(GL_INDEX_OFFSET, 0);
+         GLushort v[2];
+         glReadPixels(20, 20, 2, 1, GL_STENCIL_INDEX, GL_UNSIGNED_SHORT, v);
+         GLuint map[4];
+         glGetPixelMapuiv(GL_PIXEL_MAP_S_TO_S, map);
+         return Values{double(v[0]), double(v[1]), double(map[3])};
+     }, {7, 9, 5}},
+    {"glDrawPixels in a list keeps the pixels of its compilation", [] {
+         GLubyte red[3] = {255, 0, 0};
+         const GLuint l = glGenLists(1);
+         glNewList(l, GL_COMPILE);
+         glDrawPixels(1, 1, GL_RGB, GL_UNSIGNED_BYTE, red);
+         glEndList();
+         red[0] = 0;
+         glClearColor(0, 0, 1, 1);
+         glClear(GL_COLOR_BUFFER_BIT);
+         glWindowPos2i(30, 30);
+         glCallList(l);
+         glDeleteLists(l, 1);
+     }, GL_NO_ERROR, [] {
+         GLubyte p[4];
+         glReadPixels(30, 30, 1, 1, GL_RGBA, GL_UNSIGNED_BYTE, p);
+         return Values{double(p[0]), double(p[1]), double(p[2])};
+     }, {255, 0, 0}},
+    {"glDrawPixels of RGB as GL_BITMAP", [] { glDrawPixels(1, 1, GL_RGB, GL_BITMAP, nullptr); }, GL_INVALID_ENUM,
+     nullptr, {}},
+    {"glReadPixels of depth as GL_BITMAP", [] {
+         GLubyte b[4];
+         glReadPixels(0, 0, 1, 1, GL_DEPTH_COMPONENT, GL_BITMAP, b);
+     }, GL_INVALID_ENUM, nullptr, {}},
+    {"glCopyPixels of a bad type", [] { glCopyPixels(0, 0, 1, 1, GL_RGBA); }, GL_INVALID_ENUM, nullptr, {}},
+    {"glPixelMapfv larger than GL_MAX_PIXEL_MAP_TABLE", [] {
+         static GLfloat v[257];
+         glPixelMapfv(GL_PIXEL_MAP_R_TO_R, 257, v);
+     }, GL_INVALID_VALUE, nullptr, {}},
     {"glGetLightiv and glMaterialiv map colours over the integer range", [] {
          const GLint half[4] = {1073741823, 0, -2147483647 - 1, 2147483647};
          glMaterialiv(GL_BACK, GL_EMISSION, half);

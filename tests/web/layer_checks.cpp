@@ -935,7 +935,7 @@ int main() {
     static char* argv[] = {name, nullptr};
     int argc = 1;
     glutInit(&argc, argv);
-    glutInitDisplayMode(GLUT_DOUBLE | GLUT_DEPTH | GLUT_RGB);
+    glutInitDisplayMode(GLUT_DOUBLE | GLUT_DEPTH | GLUT_STENCIL | GLUT_RGB);
     glutCreateWindow("layer checks");
     stateChecks::run(check);
     matrices();

@@ -29,11 +29,12 @@ foreach(name ${ZOU_WEB_RATIO2_TESTS})
   set_tests_properties(web_${name}_ratio2 PROPERTIES LABELS web TIMEOUT 300 RUN_SERIAL TRUE
                        ENVIRONMENT ZOU_WEB_RATIO=2)
 endforeach()
-# ... and the feature programs listed here, whose stipple, bitmaps and lines
-# must keep their size in CSS pixels: web_compare_<name>_ratio2. (light,
-# quadric and blend stay out: steep shading and antialiased coverage sampled a
-# quarter pixel off the centre differ by more than their tolerance.)
-set(ZOU_WEB_COMPARE_RATIO2 single timer texenv fog clip glyphs tess)
+# ... and the feature programs listed here, whose stipple, bitmaps, pixel
+# rectangles and lines must keep their size in CSS pixels:
+# web_compare_<name>_ratio2. (light, quadric and blend stay out: steep shading
+# and antialiased coverage sampled a quarter pixel off the centre differ by
+# more than their tolerance.)
+set(ZOU_WEB_COMPARE_RATIO2 single timer texenv fog clip glyphs tess pixels)
 foreach(name ${ZOU_WEB_COMPARE_RATIO2})
   add_test(NAME web_compare_${name}_ratio2 COMMAND ${ZOU_WEB_PYTHON} ${CMAKE_CURRENT_LIST_DIR}/compare.py
            ${ZOU_WEB_OUT} ${ZOU_NATIVE_BUILD} ${name})
