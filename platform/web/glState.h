@@ -380,6 +380,15 @@ void clearBuffers(GLbitfield mask);
 // RGBA bytes of the CSS pixels (x, y, w, h), rows bottom-up.
 void readPixels(int x, int y, int w, int h, unsigned char* rgba);
 
+// ---- The accumulation buffer (webglAccum.cpp) ---------------------------------
+// Its bits per component; 0 when the window has none (no GLUT_ACCUM).
+extern int accumBits;
+// glAccum's operation, checked, on a window that has the buffer; within the
+// scissor box when the scissor test is on.
+void accumulate(GLenum op, float value);
+// glClear's part: the buffer to the clear value, within the scissor box.
+void clearAccum();
+
 // ---- Pixel rectangles on WebGL (webglPixels.cpp) ------------------------------
 // A rectangle's fragments (glDrawPixels, glCopyPixels): w x h values, rows
 // bottom-up, RGBA for GL_COLOR, window depths for GL_DEPTH (coloured
