@@ -211,10 +211,6 @@ uniform int uFogMode;  // 0 linear, 1 exp, 2 exp2
 uniform vec4 uFog;     // start, end, density
 uniform vec4 uFogColor;
 #endif
-#ifdef ALPHA_TEST
-uniform int uAlphaFunc;  // GL_NEVER .. GL_ALWAYS - GL_NEVER
-uniform float uAlphaRef;
-#endif
 #ifdef CLIP
 in vec3 vClipA, vClipB;
 uniform int uClipOn;
@@ -310,13 +306,23 @@ void main() {
     c.a *= clamp(uPointRadius + 0.5 - r, 0.0, 1.0);
 #endif
 #ifdef ALPHA_TEST
-    float a = floor(c.a * 255.0 + 0.5), ref = floor(uAlphaRef * 255.0 + 0.5);
-    bool pass = uAlphaFunc == 7 || (uAlphaFunc == 1 && a < ref) || (uAlphaFunc == 2 && a == ref) ||
-                (uAlphaFunc == 3 && a <= ref) || (uAlphaFunc == 4 && a > ref) || (uAlphaFunc == 5 && a != ref) ||
-                (uAlphaFunc == 6 && a >= ref);
-    if (!pass) discard;
+    if (!alphaPasses(c.a)) discard;
 #endif
     fragColor = c;
+}
+)";
+
+// GL's alpha test, on alpha in the framebuffer's 8-bit steps. Every fragment
+// shader starts with it (webgl.cpp's compile); uAlphaFunc is the function
+// minus GL_NEVER, 7 (GL_ALWAYS) while the test is off.
+const char* const alphaTestSource = R"(
+uniform int uAlphaFunc;
+uniform float uAlphaRef;
+bool alphaPasses(float alpha) {
+    float a = floor(alpha * 255.0 + 0.5), ref = floor(uAlphaRef * 255.0 + 0.5);
+    return uAlphaFunc == 7 || (uAlphaFunc == 1 && a < ref) || (uAlphaFunc == 2 && a == ref) ||
+           (uAlphaFunc == 3 && a <= ref) || (uAlphaFunc == 4 && a > ref) || (uAlphaFunc == 5 && a != ref) ||
+           (uAlphaFunc == 6 && a >= ref);
 }
 )";
 
@@ -334,17 +340,11 @@ uniform highp usampler2D uBits;
 uniform vec2 uOrigin;  // the lower-left corner, device pixels
 uniform float uRatio;
 uniform vec4 uColor;
-uniform int uAlphaFunc;
-uniform float uAlphaRef;
 out vec4 fragColor;
 void main() {
     ivec2 cell = ivec2(floor((gl_FragCoord.xy - uOrigin) / uRatio));
     if (texelFetch(uBits, cell, 0).r == 0u) discard;
-    float a = floor(uColor.a * 255.0 + 0.5), ref = floor(uAlphaRef * 255.0 + 0.5);
-    bool pass = uAlphaFunc == 7 || (uAlphaFunc == 1 && a < ref) || (uAlphaFunc == 2 && a == ref) ||
-                (uAlphaFunc == 3 && a <= ref) || (uAlphaFunc == 4 && a > ref) || (uAlphaFunc == 5 && a != ref) ||
-                (uAlphaFunc == 6 && a >= ref);
-    if (!pass) discard;
+    if (!alphaPasses(uColor.a)) discard;
     fragColor = uColor;
 }
 )";

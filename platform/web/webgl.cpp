@@ -78,7 +78,8 @@ GLuint stream = 0, vao = 0;
 bool ready = false;
 
 GLuint compile(GLenum type, const std::string& defines, const char* body) {
-    const std::string head = "#version 300 es\nprecision highp float;\nprecision highp int;\n" + defines;
+    std::string head = "#version 300 es\nprecision highp float;\nprecision highp int;\n" + defines;
+    if (type == GL_FRAGMENT_SHADER) head += alphaTestSource;
     const char* parts[2] = {head.c_str(), body};
     GLuint s = emscripten_glCreateShader(type);
     emscripten_glShaderSource(s, 2, parts, nullptr);
@@ -1093,20 +1094,41 @@ void rasterFog(float c[4]) {
 
 void forgetFragmentOps() { fixed = Fixed(); }
 
-void drawBitmap(float x, float y, int w, int h, const unsigned char* coverage, const float color[4], float z) {
-    flushBatch();
-    if (!submit || w <= 0 || h <= 0) return;
-    if (!ready) setUp();
-    static GLuint prog = 0, bits = 0, corners = 0;
-    if (!prog) {
-        prog = linkProgram("", bitmapVertexSource, bitmapFragmentSource);
-        emscripten_glGenTextures(1, &bits);
+void sendAlphaTest(GLuint program) {
+    const State& s = state();
+    emscripten_glUniform1i(emscripten_glGetUniformLocation(program, "uAlphaFunc"),
+                           s.alphaTest ? int(s.alphaFunc - GL_NEVER) : 7);
+    emscripten_glUniform1f(emscripten_glGetUniformLocation(program, "uAlphaRef"),
+                           std::min(std::max(s.alphaRef, 0.0f), 1.0f));
+}
+
+void drawWindowQuad(GLuint program, float x0, float y0, float x1, float y1, float z) {
+    static GLuint corners = 0;
+    if (!corners) {
         emscripten_glGenBuffers(1, &corners);
         emscripten_glBindBuffer(GL_ARRAY_BUFFER, corners);
         const float quad[8] = {0, 0, 1, 0, 0, 1, 1, 1};
         emscripten_glBufferData(GL_ARRAY_BUFFER, sizeof quad, quad, GL_STATIC_DRAW);
     }
-    const State& s = state();
+    emscripten_glUniform4f(emscripten_glGetUniformLocation(program, "uRect"), x0, y0, x1, y1);
+    emscripten_glUniform1f(emscripten_glGetUniformLocation(program, "uZ"), z);
+    emscripten_glBindBuffer(GL_ARRAY_BUFFER, corners);
+    for (GLuint a = 1; a < 7; ++a) emscripten_glDisableVertexAttribArray(a);
+    emscripten_glEnableVertexAttribArray(0);
+    emscripten_glVertexAttribPointer(0, 2, GL_FLOAT, GL_FALSE, 0, nullptr);
+    emscripten_glDrawArrays(GL_TRIANGLE_STRIP, 0, 4);
+    ++drawCalls;
+}
+
+void drawBitmap(float x, float y, int w, int h, const unsigned char* coverage, const float color[4], float z) {
+    flushBatch();
+    if (!submit || w <= 0 || h <= 0) return;
+    if (!ready) setUp();
+    static GLuint prog = 0, bits = 0;
+    if (!prog) {
+        prog = linkProgram("", bitmapVertexSource, bitmapFragmentSource);
+        emscripten_glGenTextures(1, &bits);
+    }
     // Fog is the same over the whole bitmap: the raster position's distance.
     float c[4] = {color[0], color[1], color[2], color[3]};
     rasterFog(c);
@@ -1123,21 +1145,13 @@ void drawBitmap(float x, float y, int w, int h, const unsigned char* coverage, c
     windowPass(prog, bw, bh);
     const float r = pixelRatio;
     const float x0 = x * r, y0 = y * r, x1 = (x + float(w)) * r, y1 = (y + float(h)) * r;
-    emscripten_glUniform4f(emscripten_glGetUniformLocation(prog, "uRect"), x0 / float(bw) * 2 - 1, y0 / float(bh) * 2 - 1,
-                           x1 / float(bw) * 2 - 1, y1 / float(bh) * 2 - 1);
-    emscripten_glUniform1f(emscripten_glGetUniformLocation(prog, "uZ"), z * 2 - 1);
     emscripten_glUniform2f(emscripten_glGetUniformLocation(prog, "uOrigin"), x0, y0);
     emscripten_glUniform1f(emscripten_glGetUniformLocation(prog, "uRatio"), r);
     emscripten_glUniform4fv(emscripten_glGetUniformLocation(prog, "uColor"), 1, c);
     emscripten_glUniform1i(emscripten_glGetUniformLocation(prog, "uBits"), 1);
-    emscripten_glUniform1i(emscripten_glGetUniformLocation(prog, "uAlphaFunc"), s.alphaTest ? int(s.alphaFunc - GL_NEVER) : 7);
-    emscripten_glUniform1f(emscripten_glGetUniformLocation(prog, "uAlphaRef"), std::min(std::max(s.alphaRef, 0.0f), 1.0f));
-    emscripten_glBindBuffer(GL_ARRAY_BUFFER, corners);
-    for (GLuint a = 1; a < 7; ++a) emscripten_glDisableVertexAttribArray(a);
-    emscripten_glEnableVertexAttribArray(0);
-    emscripten_glVertexAttribPointer(0, 2, GL_FLOAT, GL_FALSE, 0, nullptr);
-    emscripten_glDrawArrays(GL_TRIANGLE_STRIP, 0, 4);
-    ++drawCalls;
+    sendAlphaTest(prog);
+    drawWindowQuad(prog, x0 / float(bw) * 2 - 1, y0 / float(bh) * 2 - 1, x1 / float(bw) * 2 - 1, y1 / float(bh) * 2 - 1,
+                   z * 2 - 1);
 }
 
 }  // namespace zw

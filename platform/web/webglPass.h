@@ -36,6 +36,14 @@ enum class PassOps {
 // settings changed.
 void windowPass(GLuint program, int& width, int& height, PassOps ops = PassOps::All);
 
+// The state's alpha test to a pass's program (its fragment shader calls
+// alphaPasses, which every fragment shader has).
+void sendAlphaTest(GLuint program);
+
+// Draws a pass's quad: the NDC rectangle (x0, y0)-(x1, y1) at NDC depth z,
+// for a program on bitmapVertexSource (shaderSource.h). Counts the draw call.
+void drawWindowQuad(GLuint program, float x0, float y0, float x1, float y1, float z);
+
 // After a pass that set WebGL's fragment operations, masks or viewport itself
 // (the pixel rectangles' stencil writes and reads): the next batch or pass
 // sends them all again.

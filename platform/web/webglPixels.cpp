@@ -31,8 +31,6 @@ uniform vec2 uOrigin;  // the image's corner, CSS pixels
 uniform vec2 uZoom;
 uniform float uRatio;
 uniform vec4 uColor;   // depth images' colour
-uniform int uAlphaFunc;
-uniform float uAlphaRef;
 uniform int uBit;      // stencil: the bit a pass writes where it is set, -1 for every pixel
 out vec4 fragColor;
 void main() {
@@ -48,11 +46,7 @@ void main() {
     gl_FragDepth = v.r;
     v = uColor;
 #endif
-    float a = floor(v.a * 255.0 + 0.5), ref = floor(uAlphaRef * 255.0 + 0.5);
-    bool pass = uAlphaFunc == 7 || (uAlphaFunc == 1 && a < ref) || (uAlphaFunc == 2 && a == ref) ||
-                (uAlphaFunc == 3 && a <= ref) || (uAlphaFunc == 4 && a > ref) || (uAlphaFunc == 5 && a != ref) ||
-                (uAlphaFunc == 6 && a >= ref);
-    if (!pass) discard;
+    if (!alphaPasses(v.a)) discard;
     fragColor = v;
 #endif
 }
@@ -74,7 +68,7 @@ void main() {
 }
 )";
 
-GLuint quad = 0, image = 0;
+GLuint image = 0;
 
 GLint at(GLuint program, const char* name) { return emscripten_glGetUniformLocation(program, name); }
 
@@ -85,26 +79,8 @@ GLuint program(GLenum kind, bool reading) {
     if (p) return p;
     const char* define = kind == GL_DEPTH ? "#define DEPTH\n" : kind == GL_STENCIL ? "#define STENCIL\n" : "";
     p = linkProgram(define, bitmapVertexSource, reading ? readFragmentSource : pixelsFragmentSource);
-    if (!quad) {
-        emscripten_glGenBuffers(1, &quad);
-        emscripten_glBindBuffer(GL_ARRAY_BUFFER, quad);
-        const float corners[8] = {0, 0, 1, 0, 0, 1, 1, 1};
-        emscripten_glBufferData(GL_ARRAY_BUFFER, sizeof corners, corners, GL_STATIC_DRAW);
-        emscripten_glGenTextures(1, &image);
-    }
+    if (!image) emscripten_glGenTextures(1, &image);
     return p;
-}
-
-// Draws the quad over the NDC rectangle (x0, y0)-(x1, y1) at NDC depth z.
-void drawQuad(GLuint prog, float x0, float y0, float x1, float y1, float z) {
-    emscripten_glUniform4f(at(prog, "uRect"), x0, y0, x1, y1);
-    emscripten_glUniform1f(at(prog, "uZ"), z);
-    emscripten_glBindBuffer(GL_ARRAY_BUFFER, quad);
-    for (GLuint a = 1; a < 7; ++a) emscripten_glDisableVertexAttribArray(a);
-    emscripten_glEnableVertexAttribArray(0);
-    emscripten_glVertexAttribPointer(0, 2, GL_FLOAT, GL_FALSE, 0, nullptr);
-    emscripten_glDrawArrays(GL_TRIANGLE_STRIP, 0, 4);
-    ++drawCalls;
 }
 
 // The pixels [first, last) of a row of n zoomed by `zoom` from `origin` that
@@ -228,15 +204,14 @@ void drawPixels(GLenum kind, float x, float y, float zx, float zy, int w, int h,
     emscripten_glUniform1f(at(prog, "uRatio"), r);
     emscripten_glUniform4fv(at(prog, "uColor"), 1, color);
     emscripten_glUniform1i(at(prog, "uImage"), 1);
-    emscripten_glUniform1i(at(prog, "uAlphaFunc"), s.alphaTest ? int(s.alphaFunc - GL_NEVER) : 7);
-    emscripten_glUniform1f(at(prog, "uAlphaRef"), std::min(std::max(s.alphaRef, 0.0f), 1.0f));
+    sendAlphaTest(prog);
     // The quad: the zoomed rectangle and a pixel round it, in NDC.
     const float ex = zx * float(cw), ey = zy * float(ch);
     const float x0 = (std::min(ox, ox + ex) - 1) * r / float(bw) * 2 - 1, x1 = (std::max(ox, ox + ex) + 1) * r / float(bw) * 2 - 1;
     const float y0 = (std::min(oy, oy + ey) - 1) * r / float(bh) * 2 - 1, y1 = (std::max(oy, oy + ey) + 1) * r / float(bh) * 2 - 1;
     const float zn = z * 2 - 1;
     if (kind != GL_STENCIL) {
-        drawQuad(prog, x0, y0, x1, y1, zn);
+        drawWindowQuad(prog, x0, y0, x1, y1, zn);
         return;
     }
     // Stencil values: the covered pixels' writable bits cleared, then each
@@ -251,13 +226,13 @@ void drawPixels(GLenum kind, float x, float y, float zx, float zy, int w, int h,
     emscripten_glUniform1i(at(prog, "uBit"), -1);
     emscripten_glStencilFunc(GL_ALWAYS, 0, 0xff);
     emscripten_glStencilMask(mask);
-    drawQuad(prog, x0, y0, x1, y1, zn);
+    drawWindowQuad(prog, x0, y0, x1, y1, zn);
     emscripten_glStencilFunc(GL_ALWAYS, 0xff, 0xff);
     for (int b = 0; b < 8; ++b) {
         if (!(mask >> b & 1)) continue;
         emscripten_glUniform1i(at(prog, "uBit"), b);
         emscripten_glStencilMask(1u << b);
-        drawQuad(prog, x0, y0, x1, y1, zn);
+        drawWindowQuad(prog, x0, y0, x1, y1, zn);
     }
     forgetFragmentOps();
 }
@@ -291,7 +266,7 @@ void readDepthStencil(GLenum kind, int x, int y, int w, int h, float* values) {
         emscripten_glBindTexture(GL_TEXTURE_2D, reader.depthStencil);
         emscripten_glActiveTexture(GL_TEXTURE0);
         emscripten_glUniform1i(at(prog, "uDepth"), 1);
-        drawQuad(prog, -1, -1, 1, 1, 0);
+        drawWindowQuad(prog, -1, -1, 1, 1, 0);
         readPixels(x, y, w, h, bytes.data());
         for (size_t i = 0; i < size_t(w) * size_t(h); ++i)
             values[i] = float((bytes[i * 4] * 65536.0 + bytes[i * 4 + 1] * 256.0 + bytes[i * 4 + 2]) / 16777215.0);
@@ -307,7 +282,7 @@ void readDepthStencil(GLenum kind, int x, int y, int w, int h, float* values) {
         for (int b = 0; b < 8; ++b) {
             emscripten_glStencilFunc(GL_EQUAL, 1 << b, 1u << b);
             emscripten_glUniform4f(at(prog, "uColor"), float(1 << b) / 255.0f, 0, 0, 0);
-            drawQuad(prog, -1, -1, 1, 1, 0);
+            drawWindowQuad(prog, -1, -1, 1, 1, 0);
         }
         readPixels(x, y, w, h, bytes.data());
         for (size_t i = 0; i < size_t(w) * size_t(h); ++i) values[i] = bytes[i * 4];

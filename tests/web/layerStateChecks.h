@@ -776,6 +776,7 @@ const Row rows[] = {
          static const GLfloat p[4 * 3] = {};
          glMap2f(GL_MAP2_VERTEX_3, 1, 1, 3, 2, 0, 1, 6, 2, p);
      }, GL_INVALID_VALUE, nullptr, {}},
+    {"glMap1f without points", [] { glMap1f(GL_MAP1_VERTEX_3, 0, 1, 3, 2, nullptr); }, GL_INVALID_VALUE, nullptr, {}},
     {"glMap1f of a two-dimensional target", [] { glMap1f(GL_MAP2_VERTEX_3, 0, 1, 3, 1, nullptr); },
      GL_INVALID_ENUM, nullptr, {}},
     {"glGetMapdv: glMap2f's points as [u][v] (as a list kept them), orders, domain", [] {
@@ -852,6 +853,17 @@ const Row rows[] = {
          static const GLubyte rgb[9] = {0, 0, 0, 0, 0, 0, 51, 102, 255};
          glVertexPointer(2, GL_SHORT, 0, xy);
          glColorPointer(3, GL_UNSIGNED_BYTE, 0, rgb);
+         glEnableClientState(GL_VERTEX_ARRAY);
+         glEnableClientState(GL_COLOR_ARRAY);
+         glDrawArrays(GL_TRIANGLES, 0, 3);
+     }, GL_NO_ERROR, [] { return get(GL_CURRENT_COLOR, 4); }, {0.2, 0.4, 1, 1}, true},
+    {"glDrawArrays from a negative first element", [] { glDrawArrays(GL_POINTS, -1, 1); }, GL_INVALID_VALUE,
+     nullptr, {}},
+    {"an enabled colour array without a pointer is not read: the current colour stays", [] {
+         static const GLshort xy[6] = {0, 0, 1, 0, 0, 1};
+         glColor3f(0.2f, 0.4f, 1);
+         glVertexPointer(2, GL_SHORT, 0, xy);
+         glColorPointer(3, GL_UNSIGNED_BYTE, 0, nullptr);
          glEnableClientState(GL_VERTEX_ARRAY);
          glEnableClientState(GL_COLOR_ARRAY);
          glDrawArrays(GL_TRIANGLES, 0, 3);
